@@ -1,0 +1,214 @@
+// Cell texts, labels and edits of a loaded table, served to the grid on demand.
+#include "TableGridModel.h"
+
+#include <charconv>
+
+#include "CellText.h"
+
+namespace {
+
+// Decode UTF-8, replacing each byte that does not start a valid sequence with U+FFFD.
+wxString DecodeUtf8Leniently(const unsigned char* p, std::size_t size)
+{
+    wxString out;
+    out.reserve(size);
+    std::size_t i = 0;
+    while (i < size) {
+        const unsigned char lead = p[i];
+        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                                                            : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+        std::uint32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        bool valid = length != 0 && length <= size - i;
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            valid = (p[i + k] & 0xC0) == 0x80;
+            code = (code << 6) | (p[i + k] & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not valid either.
+        static const std::uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        valid = valid && code >= kSmallest[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+        if (!valid) {
+            out += wxUniChar(0xFFFD);
+            ++i;
+            continue;
+        }
+        out += wxUniChar(code);
+        i += length;
+    }
+    return out;
+}
+
+wxString NumberText(long value)
+{
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
+    return wxString::FromAscii(buffer, static_cast<std::size_t>(result.ptr - buffer));
+}
+
+}  // namespace
+
+wxString TextFromUtf8(const char* data, std::size_t size)
+{
+    if (size == 0)
+        return wxString();
+    wxString text = wxString::FromUTF8(data, size);
+    if (!text.empty())
+        return text;
+    return DecodeUtf8Leniently(reinterpret_cast<const unsigned char*>(data), size);
+}
+
+wxString ColumnLabelFromBytes(std::string_view name)
+{
+    if (name.empty())
+        return wxString();
+    const wxString label(name.data(), wxConvLibc, name.size());
+    if (!label.empty())
+        return label;
+    return TextFromUtf8(name.data(), name.size());
+}
+
+TableGridModel::TableGridModel(TableView table)
+    : m_table(std::move(table)),
+      m_rowCount(static_cast<int>(m_table.RowCount())),
+      m_columnCount(static_cast<int>(m_table.ColumnCount() + 1))
+{
+    SetAttrProvider(new wxGridCellAttrProvider);
+    m_columnLabels.reserve(m_columnCount);
+    m_columnLabels.push_back(wxS("_nRow"));
+    for (const ColumnDescriptor& column : m_table.Columns())
+        m_columnLabels.push_back(ColumnLabelFromBytes(ColumnName(column)));
+}
+
+wxString TableGridModel::StoredCellText(int row, int col) const
+{
+    if (col == 0) {
+        char buffer[kMaxNumberTextSize];
+        return wxString::FromAscii(buffer, FormatUnsigned(m_table.RowId(row), buffer));
+    }
+    const CellBytes cell = m_table.Cell(row, col - 1);
+    if (cell.type == ColumnTypeText)
+        return TextFromUtf8(reinterpret_cast<const char*>(cell.data), cell.size);
+    char buffer[kMaxRealTextSize];
+    const std::size_t length = IsNumberType(cell.type) ? FormatUnsigned(ByteReader::LoadU32(cell.data), buffer)
+                                                       : FormatReal(LoadReal(cell.data), buffer);
+    return wxString::FromAscii(buffer, length);
+}
+
+wxString TableGridModel::GetValue(int row, int col)
+{
+    if (!m_edits.empty()) {
+        const auto edit = m_edits.find(CellKey(row, col));
+        if (edit != m_edits.end())
+            return edit->second;
+    }
+    return StoredCellText(row, col);
+}
+
+void TableGridModel::SetValue(int row, int col, const wxString& value)
+{
+    m_edits[CellKey(row, col)] = value;
+}
+
+bool TableGridModel::IsEmptyCell(int row, int col)
+{
+    if (!m_edits.empty()) {
+        const auto edit = m_edits.find(CellKey(row, col));
+        if (edit != m_edits.end())
+            return edit->second.empty();
+    }
+    if (col == 0)
+        return false;
+    const CellBytes cell = m_table.Cell(row, col - 1);
+    return cell.type == ColumnTypeText && cell.size == 0;
+}
+
+void TableGridModel::Clear()
+{
+    m_edits.clear();
+}
+
+// Only the loader deletes rows and columns, and always all of them.
+bool TableGridModel::DeleteRows(size_t pos, size_t numRows)
+{
+    if (pos > static_cast<size_t>(m_rowCount) || numRows > m_rowCount - pos)
+        return false;
+    if (pos + numRows != static_cast<size_t>(m_rowCount))
+        return false;
+    m_rowCount = static_cast<int>(pos);
+    m_edits.clear();
+    if (m_nameOfRow.size() > pos)
+        m_nameOfRow.resize(pos);
+    if (GetView()) {
+        wxGridTableMessage message(this, wxGRIDTABLE_NOTIFY_ROWS_DELETED, static_cast<int>(pos), static_cast<int>(numRows));
+        GetView()->ProcessTableMessage(message);
+    }
+    return true;
+}
+
+bool TableGridModel::DeleteCols(size_t pos, size_t numCols)
+{
+    if (pos > static_cast<size_t>(m_columnCount) || numCols > m_columnCount - pos)
+        return false;
+    if (pos + numCols != static_cast<size_t>(m_columnCount))
+        return false;
+    m_columnCount = static_cast<int>(pos);
+    m_columnLabels.resize(pos);
+    m_edits.clear();
+    if (GetView()) {
+        wxGridTableMessage message(this, wxGRIDTABLE_NOTIFY_COLS_DELETED, static_cast<int>(pos), static_cast<int>(numCols));
+        GetView()->ProcessTableMessage(message);
+    }
+    return true;
+}
+
+wxString TableGridModel::GetRowLabelValue(int row)
+{
+    if (IsRowNamed(row))
+        return m_names[m_nameOfRow[row]];
+    return NumberText(static_cast<long>(row) + 1);
+}
+
+wxString TableGridModel::GetColLabelValue(int col)
+{
+    return m_columnLabels[col];
+}
+
+void TableGridModel::SetRowLabelValue(int row, const wxString& label)
+{
+    if (m_nameOfRow.empty())
+        m_nameOfRow.assign(m_rowCount, -1);
+    m_nameOfRow[row] = static_cast<std::int32_t>(m_names.size());
+    m_names.push_back(label);
+}
+
+void TableGridModel::SetColLabelValue(int col, const wxString& label)
+{
+    m_columnLabels[col] = label;
+}
+
+void TableGridModel::SetRowNames(std::vector<std::int32_t> nameOfRow, std::vector<wxString> names)
+{
+    m_nameOfRow = std::move(nameOfRow);
+    m_names = std::move(names);
+}
+
+TableGridModel::LabelMatcher::LabelMatcher(const TableGridModel& model, const wxString& text)
+    : m_model(model), m_text(text)
+{
+    // Row numbers are written without sign or leading zeros: only such a text can equal one.
+    if (text.empty() || text.length() > 10 || text[0] == '0')
+        return;
+    long number = 0;
+    for (const wxUniChar c : text) {
+        if (c < '0' || c > '9')
+            return;
+        number = number * 10 + (c - '0');
+    }
+    m_number = number;
+}
+
+bool TableGridModel::LabelMatcher::operator()(int row) const
+{
+    if (m_model.IsRowNamed(row))
+        return m_model.m_names[m_model.m_nameOfRow[row]] == m_text;
+    return m_number == static_cast<long>(row) + 1;
+}

@@ -1,0 +1,76 @@
+// The grid's view of a loaded table: cells are made from the file's bytes when the grid
+// asks for them, so a table of millions of cells needs no string per cell.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include <wx/grid.h>
+
+#include "TableDecoder.h"
+
+class TableGridModel : public wxGridTableBase {
+public:
+    // An empty table (no rows, no columns).
+    TableGridModel() = default;
+    // `table` points into bytes that must outlive the model.
+    explicit TableGridModel(TableView table);
+
+    const TableView& Table() const { return m_table; }
+
+    int GetNumberRows() override { return m_rowCount; }
+    int GetNumberCols() override { return m_columnCount; }
+    wxString GetValue(int row, int col) override;
+    void SetValue(int row, int col, const wxString& value) override;
+    bool IsEmptyCell(int row, int col) override;
+    void Clear() override;
+    bool DeleteRows(size_t pos, size_t numRows) override;
+    bool DeleteCols(size_t pos, size_t numCols) override;
+
+    wxString GetRowLabelValue(int row) override;
+    wxString GetColLabelValue(int col) override;
+    void SetRowLabelValue(int row, const wxString& label) override;
+    void SetColLabelValue(int col, const wxString& label) override;
+
+    // Row naming: `nameOfRow[r]` indexes `names`, or is negative where the row keeps its number.
+    void SetRowNames(std::vector<std::int32_t> nameOfRow, std::vector<wxString> names);
+    bool IsRowNamed(int row) const { return !m_nameOfRow.empty() && m_nameOfRow[row] >= 0; }
+
+    // Whether row's label equals `text` exactly, without making a string for numbered rows.
+    class LabelMatcher {
+    public:
+        LabelMatcher(const TableGridModel& model, const wxString& text);
+        bool operator()(int row) const;
+
+    private:
+        const TableGridModel& m_model;
+        const wxString& m_text;
+        long m_number = -1;  // the row number `text` spells in canonical "%d" form, or -1
+    };
+
+    // The cell's text straight from the file, ignoring edits (used for sizing).
+    wxString StoredCellText(int row, int col) const;
+    bool HasEdits() const { return !m_edits.empty(); }
+
+private:
+    static std::uint64_t CellKey(int row, int col)
+    {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) | static_cast<std::uint32_t>(col);
+    }
+
+    TableView m_table;
+    int m_rowCount = 0;
+    int m_columnCount = 0;
+    std::vector<wxString> m_columnLabels;
+    std::unordered_map<std::uint64_t, wxString> m_edits;
+    std::vector<std::int32_t> m_nameOfRow;
+    std::vector<wxString> m_names;
+};
+
+// Stored bytes as the grid shows them: UTF-8, with bytes that are not valid UTF-8 shown
+// as U+FFFD rather than dropping the whole text.
+wxString TextFromUtf8(const char* data, std::size_t size);
+// A column name in the platform's locale encoding, falling back to UTF-8 and then Latin-1
+// so that a name never shows as empty.
+wxString ColumnLabelFromBytes(std::string_view name);
