@@ -152,9 +152,10 @@ void FileReader::FillGrid()
 
     SetStatus(L"正在调整表格...", 1);
     SetStatus(L"0%", 2);
-    SizeColumnsToContents(*m_grid, *model);
+    TableSizer sizer(*m_grid, *model);
+    sizer.SizeColumns();
     SetStatus(L"50%", 2);
-    SizeRowsToContents(*m_grid, *model);
+    sizer.SizeRows();
     m_grid->SetRowLabelSize(150);
 
     SetStatus(L"读取文件完成!", 0);

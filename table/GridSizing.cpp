@@ -3,10 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <map>
+#include <memory>
 #include <set>
-#include <vector>
+#include <string>
 
 #include <wx/dcclient.h>
 
@@ -21,8 +21,8 @@ namespace {
 int ColumnMargin(const wxGrid& grid) { return grid.FromDIP(10); }
 int RowMargin(const wxGrid& grid) { return grid.FromDIP(6); }
 
-// The cells whose estimated width comes near the widest one; only those are measured
-// exactly. The estimate misses kerning, so near means within a few pixels.
+// The cells whose estimated width comes near the widest; only those are measured exactly.
+// The estimate misses kerning, so near means within a few pixels.
 class WidestCandidates {
 public:
     void Offer(double estimate, int row)
@@ -67,92 +67,91 @@ private:
     std::vector<Item> m_items;
 };
 
-int TypeOfGridColumn(const TableView& table, int col)
-{
-    return col == 0 ? ColumnTypeNumber : table.Columns()[col - 1].type;
-}
+// What one pass learns of a column's cells to find its widest text.
+class ColumnWidth {
+public:
+    ColumnWidth(std::int32_t type, bool tabularDigits) : m_type(type), m_tabularDigits(tabularDigits) {}
 
-std::uint32_t StoredNumber(const TableView& table, int row, int col)
-{
-    return col == 0 ? table.RowId(row) : ByteReader::LoadU32(table.Cell(row, col - 1).data);
-}
-
-// With digits of one advance, an integer column's widest text is that of its largest value.
-int WidestNumberWidth(TextMetrics& metrics, const TableView& table, int col)
-{
-    std::uint32_t largest = 0;
-    for (std::size_t row = 0; row < table.RowCount(); ++row)
-        largest = std::max(largest, StoredNumber(table, static_cast<int>(row), col));
-    return metrics.Measure(wxString::FromAscii(UnsignedText(largest).c_str())).x;
-}
-
-// Likewise a real column's widest text is that of the largest magnitude of either sign,
-// unless a NaN or an infinity spells wider.
-int WidestRealWidth(TextMetrics& metrics, const TableView& table, int col)
-{
-    std::set<std::string> texts;
-    float largest = -1, largestNegative = -1;
-    for (std::size_t row = 0; row < table.RowCount(); ++row) {
-        const float value = LoadReal(table.Cell(row, col - 1).data);
-        if (!std::isfinite(value)) {
-            texts.insert(RealText(value));
-            continue;
+    // Returns the cell's height in the cell font.
+    int Add(TextMetrics& metrics, int row, const CellBytes& cell, int numberHeight)
+    {
+        if (m_type == ColumnTypeText)
+            return AddText(metrics, row, cell.data, cell.size);
+        if (!m_tabularDigits) {
+            const std::string text = Text(cell);
+            AddText(metrics, row, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+            return numberHeight;
         }
-        float& slot = std::signbit(value) ? largestNegative : largest;
-        slot = std::max(slot, std::fabs(value));
-    }
-    if (largest >= 0)
-        texts.insert(RealText(largest));
-    if (largestNegative >= 0)
-        texts.insert(RealText(-largestNegative));
-    int widest = 0;
-    for (const std::string& text : texts)
-        widest = std::max(widest, metrics.Measure(wxString::FromAscii(text.c_str())).x);
-    return widest;
-}
-
-// Any column: estimate every cell, then measure the candidates for widest exactly.
-int WidestEstimatedWidth(TextMetrics& metrics, const TableGridModel& model, int col)
-{
-    const TableView& table = model.Table();
-    const bool text = TypeOfGridColumn(table, col) == ColumnTypeText;
-    WidestCandidates candidates;
-    int widest = 0;
-    for (std::size_t r = 0; r < table.RowCount(); ++r) {
-        const int row = static_cast<int>(r);
-        TextEstimate estimate;
-        if (text) {
-            const CellBytes cell = table.Cell(r, col - 1);
-            estimate = EstimateText(metrics, cell.data, cell.size);
-        } else {
-            const std::string number = col == 0 ? UnsignedText(table.RowId(r)) : table.CellText(r, col - 1);
-            estimate = EstimateText(metrics, reinterpret_cast<const unsigned char*>(number.data()), number.size());
+        if (IsNumberType(m_type)) {
+            m_largest = std::max(m_largest, ByteReader::LoadU32(cell.data));
+            return numberHeight;
         }
-        if (estimate.exactOnly)
-            widest = std::max(widest, metrics.Measure(model.StoredCellText(row, col)).x);
+        // With digits of one advance, a real column's widest text is that of the largest
+        // magnitude of either sign, unless a NaN or an infinity spells wider.
+        const float value = LoadReal(cell.data);
+        if (!std::isfinite(value))
+            m_specialTexts.insert(RealText(value));
+        else if (std::signbit(value))
+            m_largestNegative = std::max(m_largestNegative, -value);
         else
-            candidates.Offer(estimate.width, row);
+            m_largestPositive = std::max(m_largestPositive, value);
+        return numberHeight;
     }
-    for (const int row : candidates.Rows())
-        widest = std::max(widest, metrics.Measure(model.StoredCellText(row, col)).x);
-    return widest;
-}
 
-int WidestCellWidth(TextMetrics& metrics, const TableGridModel& model, int col)
-{
-    const TableView& table = model.Table();
-    if (table.RowCount() == 0)
-        return 0;
-    const int type = TypeOfGridColumn(table, col);
-    if (metrics.HasTabularDigits() && IsNumberType(type))
-        return WidestNumberWidth(metrics, table, col);
-    if (metrics.HasTabularDigits() && IsRealType(type))
-        return WidestRealWidth(metrics, table, col);
-    return WidestEstimatedWidth(metrics, model, col);
-}
+    // The widest cell text in pixels; `textOfRow` gives a candidate's text as the grid shows it.
+    template <typename TextOfRow>
+    int Widest(TextMetrics& metrics, bool anyRows, const TextOfRow& textOfRow)
+    {
+        if (!anyRows)
+            return 0;
+        int widest = m_exactWidest;
+        if (m_type == ColumnTypeText || !m_tabularDigits) {
+            for (const int row : m_candidates.Rows())
+                widest = std::max(widest, metrics.Measure(textOfRow(row)).x);
+            return widest;
+        }
+        std::set<std::string> texts = m_specialTexts;
+        if (IsNumberType(m_type))
+            texts.insert(UnsignedText(m_largest));
+        if (m_largestPositive >= 0)
+            texts.insert(RealText(m_largestPositive));
+        if (m_largestNegative >= 0)
+            texts.insert(RealText(-m_largestNegative));
+        for (const std::string& text : texts)
+            widest = std::max(widest, metrics.Measure(wxString::FromAscii(text.c_str())).x);
+        return widest;
+    }
 
-// Height of a label or cell text held as a wxString.
-int EstimatedHeight(TextMetrics& metrics, const wxString& text)
+private:
+    int AddText(TextMetrics& metrics, int row, const unsigned char* data, std::size_t size)
+    {
+        const TextEstimate estimate = EstimateText(metrics, data, size);
+        if (!estimate.exactOnly) {
+            m_candidates.Offer(estimate.width, row);
+            return estimate.height;
+        }
+        const wxSize exact = metrics.Measure(TextFromUtf8(reinterpret_cast<const char*>(data), size));
+        m_exactWidest = std::max(m_exactWidest, exact.x);
+        return exact.y;
+    }
+
+    std::string Text(const CellBytes& cell) const
+    {
+        return IsNumberType(m_type) ? UnsignedText(ByteReader::LoadU32(cell.data)) : RealText(LoadReal(cell.data));
+    }
+
+    std::int32_t m_type;
+    bool m_tabularDigits;
+    WidestCandidates m_candidates;
+    int m_exactWidest = 0;
+    std::uint32_t m_largest = 0;
+    float m_largestPositive = -1;
+    float m_largestNegative = -1;
+    std::set<std::string> m_specialTexts;
+};
+
+// Height of a label held as a wxString, in the label font.
+int LabelHeight(TextMetrics& metrics, const wxString& text)
 {
     const wxScopedCharBuffer utf8 = text.utf8_str();
     const TextEstimate estimate =
@@ -162,56 +161,76 @@ int EstimatedHeight(TextMetrics& metrics, const wxString& text)
 
 }  // namespace
 
-void SizeColumnsToContents(wxGrid& grid, TableGridModel& model)
+TableSizer::TableSizer(wxGrid& grid, TableGridModel& model) : m_grid(grid), m_model(model) {}
+
+void TableSizer::MeasureCells()
 {
-    wxClientDC dc(grid.GetGridWindow());
-    TextMetrics cells(dc, grid.GetDefaultCellFont());
-    dc.SetFont(grid.GetLabelFont());
-    const int margin = ColumnMargin(grid);
-    for (int col = 0; col < grid.GetNumberCols(); ++col) {
-        dc.SetFont(grid.GetLabelFont());
-        const int labelWidth = dc.GetMultiLineTextExtent(model.GetColLabelValue(col)).x + margin;
-        const int cellWidth = WidestCellWidth(cells, model, col);
-        const int width = cellWidth == 0 ? labelWidth : std::max(cellWidth + margin, labelWidth);
-        grid.SetColSize(col, width);
-        grid.SetColMinimalWidth(col, width);
+    const TableView& table = m_model.Table();
+    wxClientDC dc(m_grid.GetGridWindow());
+    TextMetrics metrics(dc, m_grid.GetDefaultCellFont());
+    const bool tabular = metrics.HasTabularDigits();
+    const int numberHeight = metrics.Of('0').height;
+
+    std::vector<ColumnWidth> columns;
+    columns.emplace_back(ColumnTypeNumber, tabular);  // _nRow
+    for (const ColumnDescriptor& column : table.Columns())
+        columns.emplace_back(column.type, tabular);
+
+    const int rowCount = static_cast<int>(table.RowCount());
+    m_cellHeights.assign(rowCount, numberHeight);
+    unsigned char id[4];
+    for (int row = 0; row < rowCount; ++row) {
+        int& height = m_cellHeights[row];
+        const std::uint32_t rowId = table.RowId(row);
+        for (int k = 0; k < 4; ++k)
+            id[k] = static_cast<unsigned char>(rowId >> (8 * k));
+        columns[0].Add(metrics, row, CellBytes{ColumnTypeNumber, id, 4}, numberHeight);
+        table.VisitRow(row, [&](std::size_t column, const CellBytes& cell) {
+            height = std::max(height, columns[column + 1].Add(metrics, row, cell, numberHeight));
+        });
+    }
+
+    m_cellWidths.clear();
+    for (std::size_t col = 0; col < columns.size(); ++col) {
+        m_cellWidths.push_back(columns[col].Widest(metrics, rowCount > 0, [&](int row) {
+            return m_model.StoredCellText(row, static_cast<int>(col));
+        }));
     }
 }
 
-void SizeRowsToContents(wxGrid& grid, TableGridModel& model)
+void TableSizer::SizeColumns()
 {
-    const TableView& table = model.Table();
-    const int rowCount = grid.GetNumberRows();
+    MeasureCells();
+    wxClientDC dc(m_grid.GetGridWindow());
+    dc.SetFont(m_grid.GetLabelFont());
+    const int margin = ColumnMargin(m_grid);
+    for (int col = 0; col < m_grid.GetNumberCols(); ++col) {
+        const int labelWidth = dc.GetMultiLineTextExtent(m_model.GetColLabelValue(col)).x + margin;
+        const int cellWidth = m_cellWidths[col];
+        const int width = cellWidth == 0 ? labelWidth : std::max(cellWidth + margin, labelWidth);
+        m_grid.SetColSize(col, width);
+        m_grid.SetColMinimalWidth(col, width);
+    }
+}
+
+void TableSizer::SizeRows()
+{
+    const int rowCount = m_grid.GetNumberRows();
     if (rowCount == 0)
         return;
-    wxClientDC dc(grid.GetGridWindow());
-    TextMetrics cells(dc, grid.GetDefaultCellFont());
-    TextMetrics labels(dc, grid.GetLabelFont());
-
-    // Numbers are one line in the cell font; every row has at least its _nRow number.
-    std::vector<int> heights(rowCount, cells.Of('0').height);
-    for (std::size_t column = 0; column < table.ColumnCount(); ++column) {
-        if (table.Columns()[column].type != ColumnTypeText)
-            continue;
-        for (int row = 0; row < rowCount; ++row) {
-            const CellBytes cell = table.Cell(row, column);
-            const TextEstimate estimate = EstimateText(cells, cell.data, cell.size);
-            const int height =
-                estimate.exactOnly ? cells.Measure(model.StoredCellText(row, static_cast<int>(column) + 1)).y
-                                   : estimate.height;
-            heights[row] = std::max(heights[row], height);
-        }
-    }
+    wxClientDC dc(m_grid.GetGridWindow());
+    TextMetrics labels(dc, m_grid.GetLabelFont());
     const int numberLabelHeight = labels.Of('0').height;
-    const int margin = RowMargin(grid);
+    const int margin = RowMargin(m_grid);
+
+    std::vector<int> heights(rowCount);
     std::map<int, int> frequency;
     for (int row = 0; row < rowCount; ++row) {
         const int labelHeight =
-            model.IsRowNamed(row) ? EstimatedHeight(labels, model.GetRowLabelValue(row)) : numberLabelHeight;
-        heights[row] = std::max(heights[row], labelHeight) + margin;
+            m_model.IsRowNamed(row) ? LabelHeight(labels, m_model.GetRowLabelValue(row)) : numberLabelHeight;
+        heights[row] = std::max(m_cellHeights[row], labelHeight) + margin;
         ++frequency[heights[row]];
     }
-
     const int common = std::max_element(frequency.begin(), frequency.end(), [](const auto& a, const auto& b) {
                            return a.second < b.second;
                        })->first;
@@ -220,12 +239,12 @@ void SizeRowsToContents(wxGrid& grid, TableGridModel& model)
         if (heights[row] != common)
             others.emplace_back(row, heights[row]);
     }
-    if (auto* tableGrid = dynamic_cast<TableGrid*>(&grid)) {
+    if (auto* tableGrid = dynamic_cast<TableGrid*>(&m_grid)) {
         tableGrid->SetRowHeights(common, others);
     } else {
         for (int row = 0; row < rowCount; ++row)
-            grid.SetRowSize(row, heights[row]);
+            m_grid.SetRowSize(row, heights[row]);
     }
     for (int row = 0; row < rowCount; ++row)
-        grid.SetRowMinimalHeight(row, heights[row]);
+        m_grid.SetRowMinimalHeight(row, heights[row]);
 }

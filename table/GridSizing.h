@@ -1,12 +1,29 @@
 // Column widths and row heights fitted to a loaded table's contents. The results equal
-// what the toolkit's own autosizing (with the sizes kept as minimums) gives, but are
-// computed from the file's bytes: character advances are measured once per character,
-// and only each column's widest candidates are measured as whole texts.
+// what the toolkit's own autosizing (with the sizes kept as minimums) gives, but come from
+// one pass over the file's bytes: character advances are measured once per character, and
+// only each column's widest candidates are measured as whole texts.
 #pragma once
+
+#include <vector>
 
 #include <wx/grid.h>
 
 class TableGridModel;
 
-void SizeColumnsToContents(wxGrid& grid, TableGridModel& model);
-void SizeRowsToContents(wxGrid& grid, TableGridModel& model);
+class TableSizer {
+public:
+    TableSizer(wxGrid& grid, TableGridModel& model);
+
+    // Measures every cell (for the rows too) and sets each column's width and minimum.
+    void SizeColumns();
+    // Sets each row's height and minimum from what SizeColumns measured.
+    void SizeRows();
+
+private:
+    void MeasureCells();
+
+    wxGrid& m_grid;
+    TableGridModel& m_model;
+    std::vector<int> m_cellWidths;   // widest cell text per grid column
+    std::vector<int> m_cellHeights;  // tallest cell text per row
+};

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "CellText.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -12,28 +13,8 @@ wxString DecodeUtf8Leniently(const unsigned char* p, std::size_t size)
 {
     wxString out;
     out.reserve(size);
-    std::size_t i = 0;
-    while (i < size) {
-        const unsigned char lead = p[i];
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                                                            : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-        std::uint32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        bool valid = length != 0 && length <= size - i;
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            valid = (p[i + k] & 0xC0) == 0x80;
-            code = (code << 6) | (p[i + k] & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not valid either.
-        static const std::uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        valid = valid && code >= kSmallest[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-        if (!valid) {
-            out += wxUniChar(0xFFFD);
-            ++i;
-            continue;
-        }
-        out += wxUniChar(code);
-        i += length;
-    }
+    for (std::size_t i = 0; i < size;)
+        out += wxUniChar(static_cast<unsigned>(NextCodePoint(p, size, i)));
     return out;
 }
 

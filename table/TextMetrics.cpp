@@ -1,15 +1,15 @@
 // Cached per-character metrics and the estimate of a text's size built from them.
 #include "TextMetrics.h"
 
-TextMetrics::TextMetrics(wxDC& dc, const wxFont& font) : m_dc(dc), m_font(font)
+#include "Utf8.h"
+
+TextMetrics::TextMetrics(wxDC& dc, const wxFont& font) : m_dc(dc), m_font(font), m_basicPlane(0x10000)
 {
     m_dc.SetFont(m_font);
-    for (char32_t c = 0; c < 128; ++c)
-        m_ascii[c] = MeasureGlyph(c);
     m_emptyLineHeight = m_dc.GetMultiLineTextExtent(wxString()).y;
     m_tabularDigits = true;
     for (char32_t c = '1'; c <= '9'; ++c)
-        m_tabularDigits = m_tabularDigits && m_ascii[c].advance == m_ascii['0'].advance;
+        m_tabularDigits = m_tabularDigits && Of(c).advance == Of('0').advance;
 }
 
 TextMetrics::Glyph TextMetrics::MeasureGlyph(char32_t c)
@@ -24,8 +24,14 @@ TextMetrics::Glyph TextMetrics::MeasureGlyph(char32_t c)
 
 const TextMetrics::Glyph& TextMetrics::Of(char32_t c)
 {
-    if (c < 128)
-        return m_ascii[c];
+    if (c < m_basicPlane.size()) {
+        Glyph& glyph = m_basicPlane[c];
+        if (glyph.height < 0) {
+            m_dc.SetFont(m_font);
+            glyph = MeasureGlyph(c);
+        }
+        return glyph;
+    }
     const auto known = m_others.find(c);
     if (known != m_others.end())
         return known->second;
@@ -39,34 +45,6 @@ wxSize TextMetrics::Measure(const wxString& text)
     return m_dc.GetMultiLineTextExtent(text);
 }
 
-namespace {
-
-// Next code point of UTF-8 text; a byte that starts no valid sequence counts as U+FFFD.
-char32_t NextCodePoint(const unsigned char* text, std::size_t size, std::size_t& i)
-{
-    const unsigned char lead = text[i];
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    }
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (length == 0 || length > size - i) {
-        ++i;
-        return 0xFFFD;
-    }
-    char32_t code = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((text[i + k] & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        code = (code << 6) | (text[i + k] & 0x3F);
-    }
-    i += length;
-    return code;
-}
-
-}  // namespace
 
 TextEstimate EstimateText(TextMetrics& metrics, const unsigned char* text, std::size_t size)
 {

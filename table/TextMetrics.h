@@ -2,7 +2,7 @@
 // advance and line height of each character measured once and cached.
 #pragma once
 
-#include <array>
+#include <vector>
 #include <unordered_map>
 
 #include <wx/dc.h>
@@ -14,7 +14,7 @@ public:
 
     struct Glyph {
         double advance = 0;
-        int height = 0;
+        int height = -1;
     };
     const Glyph& Of(char32_t c);
 
@@ -31,7 +31,7 @@ private:
 
     wxDC& m_dc;
     wxFont m_font;
-    std::array<Glyph, 128> m_ascii;
+    std::vector<Glyph> m_basicPlane;  // measured on first use; height < 0 until then
     std::unordered_map<char32_t, Glyph> m_others;
     int m_emptyLineHeight = 0;
     bool m_tabularDigits = false;
