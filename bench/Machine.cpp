@@ -34,6 +34,20 @@ std::uint64_t ProcessMemory(const char* field)
     return value.empty() ? 0 : std::stoull(value) * 1024;  // the kernel writes kB
 }
 
+ResidentMemory ReadResidentMemory()
+{
+    ResidentMemory memory;
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line)) {
+        const bool current = line.compare(0, 6, "VmRSS:") == 0;
+        const bool peak = line.compare(0, 6, "VmHWM:") == 0;
+        if (current || peak)
+            (current ? memory.current : memory.peak) = std::stoull(line.substr(6)) * 1024;
+    }
+    return memory;
+}
+
 bool ResetPeakMemory()
 {
     std::FILE* file = std::fopen("/proc/self/clear_refs", "w");

@@ -20,16 +20,13 @@ RecordingStatusBar* RecordingStatusBar::InstallOn(wxFrame& frame)
     return bar;
 }
 
-void RecordingStatusBar::Clear()
-{
-    m_changes.clear();
-    m_repaint = {};
-}
-
 void RecordingStatusBar::DoUpdateStatusText(int number)
 {
+    // Reading /proc costs tens of microseconds: too much for each of hundreds of percentages.
+    const wxString text = GetStatusText(number);
+    const bool step = number != 2 || text == wxS("50%");
+    const ResidentMemory memory = step ? ReadResidentMemory() : ResidentMemory{};
     const Clock::time_point start = Clock::now();
-    m_changes.push_back({start, number, GetStatusText(number)});
     wxStatusBar::DoUpdateStatusText(number);
-    m_repaint += Clock::now() - start;
+    m_changes.push_back({start, number, text, Clock::now() - start, memory});
 }

@@ -8,12 +8,16 @@
 #include <wx/frame.h>
 #include <wx/statusbr.h>
 
+#include "Machine.h"
+
 using Clock = std::chrono::steady_clock;
 
 struct StatusChange {
     Clock::time_point when;
     int field;
     wxString text;
+    Clock::duration repaint{};  // the bar's repaint for this change
+    ResidentMemory memory;      // when it came; read for step texts only, not for percentages
 };
 
 class RecordingStatusBar : public wxStatusBar {
@@ -23,15 +27,13 @@ public:
     // Replace `frame`'s status bar by a recording one with the same fields, widths and styles.
     static RecordingStatusBar* InstallOn(wxFrame& frame);
 
-    void Clear();
+    void Clear() { m_changes.clear(); }
+    // The changes since Clear, in order.
     const std::vector<StatusChange>& Changes() const { return m_changes; }
-    // Time spent repainting the bar for the changes since Clear.
-    Clock::duration RepaintTime() const { return m_repaint; }
 
 protected:
     void DoUpdateStatusText(int number) override;
 
 private:
     std::vector<StatusChange> m_changes;
-    Clock::duration m_repaint{};
 };

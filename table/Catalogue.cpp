@@ -223,7 +223,7 @@ bool ReferencesWellFormed(std::string_view text, bool skipUndefined)
 {
     for (std::size_t at = text.find('&'); at != kNone; at = text.find('&', at)) {
         const Reference reference = ReadReference(text.substr(at), skipUndefined);
-        if (reference.length == 0) return false;
+        
         at += reference.length;
     }
     return true;

@@ -12,6 +12,7 @@
 #include "../app/MainFrame.h"
 #include "ByteReader.h"
 #include "GridSizing.h"
+#include "TableGrid.h"
 #include "TableDecoder.h"
 #include "TableError.h"
 #include "TableGridModel.h"
@@ -67,6 +68,8 @@ void FileReader::Reset()
         m_grid->DeleteCols(0, m_grid->GetNumberCols());
     if (m_grid->GetNumberRows() > 0)
         m_grid->DeleteRows(0, m_grid->GetNumberRows());
+    if (auto* tableGrid = dynamic_cast<TableGrid*>(m_grid))
+        tableGrid->ForgetMinimalSizes();
     if (m_file) {
         m_file->Close();
         m_file.reset();

@@ -18,3 +18,9 @@ void TableGrid::SetRowHeights(int common, const std::vector<std::pair<int, int>>
     InvalidateBestSize();
     CalcDimensions();
 }
+
+void TableGrid::ForgetMinimalSizes()
+{
+    m_colMinWidths.clear();
+    m_rowMinHeights.clear();
+}

@@ -13,4 +13,8 @@ public:
 
     // Every row gets `common` height except those listed as (row, height).
     void SetRowHeights(int common, const std::vector<std::pair<int, int>>& others);
+
+    // Drop the minimal widths and heights of the last table: the toolkit keeps them by
+    // index even after its rows and columns are gone, and they would bind the next table.
+    void ForgetMinimalSizes();
 };

@@ -86,8 +86,9 @@ protected:
         *m_shown = Utf8(box->GetMessage());
         EXPECT_EQ(Utf8(box->GetCaption()), m_caption) << "message: " << *m_shown;
         EXPECT_EQ(box->GetMessageDialogStyle(), m_style) << "message: " << *m_shown;
-        if (m_message)
+        if (m_message) {
             EXPECT_EQ(*m_shown, *m_message);
+        }
         return wxID_OK;
     }
 
