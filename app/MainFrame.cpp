@@ -8,6 +8,7 @@
 #include "../table/TableGrid.h"
 #include "AppIcon.h"
 #include "Identifiers.h"
+#include "ProgressStatusBar.h"
 #include "QRBEditor.h"
 
 namespace {
@@ -103,7 +104,7 @@ void MainFrame::CreateMenus()
 
 void MainFrame::CreateStatusBarFields()
 {
-    m_statusBar = new wxStatusBar(this, ID_STATUSBAR, 0, "ID_STATUSBAR");
+    m_statusBar = new ProgressStatusBar(this, ID_STATUSBAR, 0, "ID_STATUSBAR");
     const int widths[3] = {-5, -3, -2};
     m_statusBar->SetFieldsCount(3, widths);
     const int styles[3] = {wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL};

@@ -114,7 +114,7 @@ InputResult LoadBench::Run(const TableFile& table, const CatalogueFile& catalogu
     result.table = table;
     result.catalogueBytes = catalogue.bytes;
     for (int run = 0; run < runs; ++run) {
-        const OneRun measured = MeasureOnce(table, catalogue, result.peakPerRun);
+        const RunFigures measured = MeasureOnce(table, catalogue, result.peakPerRun);
         if (run == 0) {
             result.warmUp = measured;
             continue;
@@ -129,9 +129,9 @@ InputResult LoadBench::Run(const TableFile& table, const CatalogueFile& catalogu
     return result;
 }
 
-LoadBench::OneRun LoadBench::MeasureOnce(const TableFile& table, const CatalogueFile& catalogue, bool& peakPerRun)
+RunFigures LoadBench::MeasureOnce(const TableFile& table, const CatalogueFile& catalogue, bool& peakPerRun)
 {
-    OneRun out;
+    RunFigures out;
     const Clock::time_point resetStart = Clock::now();
     m_app.m_fileReader->Reset();
     PaintNow();
@@ -156,7 +156,7 @@ LoadBench::OneRun LoadBench::MeasureOnce(const TableFile& table, const Catalogue
     return out;
 }
 
-void LoadBench::TimeLoad(const TableFile& table, OneRun& out)
+void LoadBench::TimeLoad(const TableFile& table, RunFigures& out)
 {
     m_statusBar.Clear();
     const ResidentMemory before = ReadResidentMemory();
@@ -223,7 +223,7 @@ void LoadBench::CheckLoaded(const TableFile& table, const CatalogueFile& catalog
         Fail(table.spec.fileName + ": the last row is not named by the catalogue's last entry");
 }
 
-void LoadBench::TimeScroll(OneRun& out)
+void LoadBench::TimeScroll(RunFigures& out)
 {
     wxGrid& grid = *m_app.m_mainFrame->m_gridExt;
     const int last = grid.GetNumberRows() - 1;
@@ -239,7 +239,7 @@ void LoadBench::TimeScroll(OneRun& out)
         Fail("scrolling to the last row did not repaint it");
 }
 
-void LoadBench::TimeSearches(const CatalogueFile& catalogue, OneRun& out)
+void LoadBench::TimeSearches(const CatalogueFile& catalogue, RunFigures& out)
 {
     MainFrame& frame = *m_app.m_mainFrame;
     wxGrid& grid = *frame.m_gridExt;

@@ -66,11 +66,10 @@ public:
     InputResult Run(const TableFile& table, const CatalogueFile& catalogue, int runs);
 
 private:
-    using OneRun = RunFigures;
-    OneRun MeasureOnce(const TableFile& table, const CatalogueFile& catalogue, bool& peakPerRun);
-    void TimeLoad(const TableFile& table, OneRun& out);
-    void TimeScroll(OneRun& out);
-    void TimeSearches(const CatalogueFile& catalogue, OneRun& out);
+    RunFigures MeasureOnce(const TableFile& table, const CatalogueFile& catalogue, bool& peakPerRun);
+    void TimeLoad(const TableFile& table, RunFigures& out);
+    void TimeScroll(RunFigures& out);
+    void TimeSearches(const CatalogueFile& catalogue, RunFigures& out);
     void CheckLoaded(const TableFile& table, const CatalogueFile& catalogue);
     void PaintNow();
 

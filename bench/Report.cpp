@@ -90,7 +90,7 @@ void PrintDetails(const InputResult& result)
     Line("  row sizing", result, kRows);
     Line("  end of batch", result, kFinish);
     Line("first paint after the load", result, kPaint);
-    Line("emptying the previous table (Reset)", result, kReset);
+    Line("Reset of the last table, repaint", result, kReset);
     Line("floor: bare read of the file", result, kFloor);
     Line("scroll to last row + repaint", result, kScroll);
     Line("search: last row's label", result, kSearchLast);

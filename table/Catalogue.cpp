@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <unordered_set>
 #include <vector>
 
@@ -98,6 +99,16 @@ bool HasOnlyXmlChars(const char* begin, const char* end)
     auto p = reinterpret_cast<const unsigned char*>(begin);
     const auto stop = reinterpret_cast<const unsigned char*>(end);
     while (p < stop) {
+        if (stop - p >= 8) {  // eight plain ASCII characters at once, the common case
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            const std::uint64_t nonAscii = word & 0x8080808080808080u;
+            const std::uint64_t control = (word - 0x2020202020202020u) & ~word & 0x8080808080808080u;
+            if ((nonAscii | control) == 0) {
+                p += 8;
+                continue;
+            }
+        }
         const unsigned char c = *p;
         if (c >= 0x20 && c < 0x80) {
             ++p;
@@ -148,9 +159,10 @@ bool IsName(std::string_view name)
     if (name.empty()) return false;
     auto p = reinterpret_cast<const unsigned char*>(name.data());
     const auto end = p + name.size();
-    if (!IsNameStart(DecodeUtf8(p))) return false;
-    while (p < end)
-        if (!IsNameChar(DecodeUtf8(p))) return false;
+    for (bool first = true; p < end; first = false) {
+        const char32_t c = *p < 0x80 ? *p++ : DecodeUtf8(p);
+        if (!(first ? IsNameStart(c) : IsNameChar(c))) return false;
+    }
     return true;
 }
 
@@ -223,7 +235,7 @@ bool ReferencesWellFormed(std::string_view text, bool skipUndefined)
 {
     for (std::size_t at = text.find('&'); at != kNone; at = text.find('&', at)) {
         const Reference reference = ReadReference(text.substr(at), skipUndefined);
-        
+        if (reference.length == 0) return false;
         at += reference.length;
     }
     return true;
@@ -512,9 +524,9 @@ std::optional<Document> DecodeEightBit(Bytes raw, std::size_t bomSize)
         document.standalone = declaration->standalone;
         return document;
     }
-    const bool ascii = std::all_of(afterBom.begin(), afterBom.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (*encoding == EightBit::Ascii && !ascii) return std::nullopt;
+    const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    if (*encoding == EightBit::Ascii && !std::all_of(afterBom.begin(), afterBom.end(), isAscii))
+        return std::nullopt;
     std::vector<std::size_t> breaks = Utf8Breaks(raw);
     return Document{std::move(raw), bomSize + declaration->end, std::move(breaks), declaration->standalone, false};
 }
@@ -671,6 +683,8 @@ bool DocumentTypeKeywordWellFormed(const Document& document, std::string_view va
     return keywordEnd >= 9 && std::memcmp(text + keywordEnd - 9, "<!DOCTYPE", 9) == 0;
 }
 
+// Checks the document level and every subtree; on the way it notes whether a document type lets
+// undefined entities pass, which the checks of the root's subtree then depend on.
 bool WellFormed(Document& document, const pugi::xml_document& tree)
 {
     bool rootSeen = false;
@@ -758,7 +772,8 @@ std::size_t FirstTextEvent(const Document& document, std::size_t begin, std::siz
             continue;
         }
         if (!IsBlank(c)) return at;
-        const std::size_t runEnd = std::min(std::string_view(text, end).find_first_of("&\r\n", at), end);
+        const std::size_t runEnd = static_cast<std::size_t>(
+            std::find_if(text + at, text + end, [](char x) { return x == '&' || x == '\r' || x == '\n'; }) - text);
         const std::size_t piece = FirstNonBlankPiece(document, at, runEnd);
         if (piece != kNone) return piece;
         at = runEnd;
@@ -777,7 +792,10 @@ std::string_view Resolve(Document& document, std::size_t begin, std::size_t end,
     const bool references = kind != Raw::Cdata;
     const bool attribute = kind == Raw::Attribute;
     const std::string_view raw(text + begin, end - begin);
-    if (raw.find_first_of(attribute ? "&\r\n\t" : references ? "&\r" : "\r") == kNone) return raw;
+    const bool plain = std::none_of(raw.begin(), raw.end(), [&](char c) {
+        return c == '\r' || (references && c == '&') || (attribute && (c == '\n' || c == '\t'));
+    });
+    if (plain) return raw;
     std::size_t out = begin;
     for (std::size_t in = begin; in < end;) {
         const char c = text[in];
@@ -846,6 +864,16 @@ std::optional<std::string_view> WxNodeName(const Document& document, pugi::xml_n
     throw TableError(messages::kCannotParseCatalogue);
 }
 
+std::uint32_t OffsetIn(const char* text, std::string_view part)
+{
+    return part.empty() ? 0 : static_cast<std::uint32_t>(part.data() - text);
+}
+
+std::string_view View(const char* text, std::uint32_t offset, std::uint32_t size)
+{
+    return {text + offset, size};
+}
+
 }  // namespace
 
 Catalogue Catalogue::Load(const std::string& path)
@@ -855,7 +883,8 @@ Catalogue Catalogue::Load(const std::string& path)
 
     std::optional<Bytes> bytes = ReadFile(path);
     std::optional<Document> document = bytes ? Decode(std::move(*bytes)) : std::nullopt;
-    if (!document) ThrowCannotParse();
+    // The index keeps 32-bit offsets into the text.
+    if (!document || document->text.size > UINT32_MAX) ThrowCannotParse();
     const char* const text = document->text.data.get();
     if (!HasOnlyXmlChars(text + document->bodyBegin, text + document->text.size)) ThrowCannotParse();
 
@@ -865,17 +894,18 @@ Catalogue Catalogue::Load(const std::string& path)
     if (std::strcmp(root.name(), "messages") != 0) ThrowCannotParse();
 
     Catalogue catalogue;
-    catalogue.m_index.reserve(static_cast<std::size_t>(std::distance(root.begin(), root.end())));
+    catalogue.ReserveIndex(static_cast<std::size_t>(std::distance(root.begin(), root.end())));
     for (const pugi::xml_node node : root.children()) {
         const std::optional<std::string_view> name = WxNodeName(*document, node);
         if (!name) continue;
         if (catalogue.m_entryCount++ == 0 && *name != "message") ThrowCannotParse();
-        if (node.type() != pugi::node_element) {
-            catalogue.m_index.emplace(std::string_view(), std::string_view());
+        const bool element = node.type() == pugi::node_element;
+        // The content is only worked out for the first entry of a mid.
+        if (!catalogue.AddFirst(text, element ? MidOf(*document, node) : std::string_view()) || !element)
             continue;
-        }
-        const auto [entry, isFirst] = catalogue.m_index.try_emplace(MidOf(*document, node));
-        if (isFirst) entry->second = ContentOf(*document, node);
+        const std::string_view content = ContentOf(*document, node);
+        catalogue.m_entries.back().textOffset = OffsetIn(text, content);
+        catalogue.m_entries.back().textSize = static_cast<std::uint32_t>(content.size());
     }
     if (catalogue.m_entryCount == 0) ThrowCannotParse();
     catalogue.m_text = std::move(document->text.data);
@@ -884,7 +914,37 @@ Catalogue Catalogue::Load(const std::string& path)
 
 std::optional<std::string_view> Catalogue::Find(std::string_view mid) const
 {
-    const auto found = m_index.find(mid);
-    if (found == m_index.end()) return std::nullopt;
-    return found->second;
+    if (m_slots.empty()) return std::nullopt;
+    const std::uint32_t slot = m_slots[SlotOf(m_text.get(), mid)];
+    if (slot == 0) return std::nullopt;
+    const Entry& entry = m_entries[slot - 1];
+    return View(m_text.get(), entry.textOffset, entry.textSize);
+}
+
+void Catalogue::ReserveIndex(std::size_t entries)
+{
+    std::size_t slots = 2;
+    while (slots < 2 * entries) slots *= 2;
+    m_slots.assign(slots, 0);
+    m_entries.reserve(entries);
+}
+
+bool Catalogue::AddFirst(const char* text, std::string_view mid)
+{
+    std::uint32_t& slot = m_slots[SlotOf(text, mid)];
+    if (slot != 0) return false;
+    m_entries.push_back({OffsetIn(text, mid), static_cast<std::uint32_t>(mid.size()), 0, 0});
+    slot = static_cast<std::uint32_t>(m_entries.size());
+    return true;
+}
+
+std::size_t Catalogue::SlotOf(const char* text, std::string_view mid) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t at = std::hash<std::string_view>()(mid) & mask;; at = (at + 1) & mask) {
+        const std::uint32_t slot = m_slots[at];
+        if (slot == 0) return at;
+        const Entry& entry = m_entries[slot - 1];
+        if (View(text, entry.midOffset, entry.midSize) == mid) return at;
+    }
 }

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 class Catalogue {
 public:
@@ -30,10 +31,26 @@ public:
     std::size_t EntryCount() const { return m_entryCount; }
 
 private:
-    Catalogue() = default;
+    // Where an entry's mid and content lie in the text.
+    struct Entry {
+        std::uint32_t midOffset;
+        std::uint32_t midSize;
+        std::uint32_t textOffset;
+        std::uint32_t textSize;
+    };
 
-    // The document as UTF-8; every mid and content in the index points into it.
+    Catalogue() = default;
+    void ReserveIndex(std::size_t entries);
+    // Adds an entry for `mid` (which lies in `text`) unless there is one; returns whether it did.
+    bool AddFirst(const char* text, std::string_view mid);
+    // The slot that holds `mid`, or the empty slot where it belongs.
+    std::size_t SlotOf(const char* text, std::string_view mid) const;
+
+    // The document as UTF-8; every mid and content lies in it.
     std::unique_ptr<char[]> m_text;
-    std::unordered_map<std::string_view, std::string_view> m_index;
+    // The first entry of each mid, in document order.
+    std::vector<Entry> m_entries;
+    // Open addressing, at most half full: an entry's index + 1, or 0 when empty.
+    std::vector<std::uint32_t> m_slots;
     std::size_t m_entryCount = 0;
 };

@@ -22,28 +22,36 @@ int ColumnMargin(const wxGrid& grid) { return grid.FromDIP(10); }
 int RowMargin(const wxGrid& grid) { return grid.FromDIP(6); }
 
 // The cells whose estimated width comes near the widest; only those are measured exactly.
-// The estimate misses kerning, so near means within a few pixels.
+// The estimate misses kerning, so near means within a few pixels of the widest estimate.
+// At most the 64 widest estimates are kept (a heap of them), however many cells tie.
 class WidestCandidates {
 public:
     void Offer(double estimate, int row)
     {
-        if (estimate < Threshold())
+        if (m_heap.size() == kMeasuredAtMost && estimate <= m_heap.front().estimate)
             return;
-        m_items.push_back({estimate, row});
-        m_best = std::max(m_best, estimate);
-        if (m_items.size() > 4 * kMeasuredAtMost)
-            Prune();
+        if (m_heap.size() == kMeasuredAtMost) {
+            std::pop_heap(m_heap.begin(), m_heap.end(), Wider);
+            m_heap.pop_back();
+        }
+        m_heap.push_back({estimate, row});
+        std::push_heap(m_heap.begin(), m_heap.end(), Wider);
     }
 
     // Rows to measure, the most promising first.
-    std::vector<int> Rows()
+    std::vector<int> Rows() const
     {
-        Prune();
-        std::sort(m_items.begin(), m_items.end(),
-                  [](const Item& a, const Item& b) { return a.estimate > b.estimate; });
+        std::vector<Item> items = m_heap;
+        std::sort(items.begin(), items.end(), Wider);
         std::vector<int> rows;
-        for (std::size_t i = 0; i < m_items.size() && i < kMeasuredAtMost; ++i)
-            rows.push_back(m_items[i].row);
+        if (items.empty())
+            return rows;
+        const double best = items.front().estimate;
+        const double threshold = best - (2.0 + 0.05 * best);
+        for (const Item& item : items) {
+            if (item.estimate >= threshold)
+                rows.push_back(item.row);
+        }
         return rows;
     }
 
@@ -53,18 +61,10 @@ private:
         double estimate;
         int row;
     };
+    // Orders the heap so that its front is the narrowest kept estimate.
+    static bool Wider(const Item& a, const Item& b) { return a.estimate > b.estimate; }
 
-    double Threshold() const { return m_best - (2.0 + 0.05 * m_best); }
-    void Prune()
-    {
-        const double threshold = Threshold();
-        m_items.erase(std::remove_if(m_items.begin(), m_items.end(),
-                                     [threshold](const Item& item) { return item.estimate < threshold; }),
-                      m_items.end());
-    }
-
-    double m_best = 0;
-    std::vector<Item> m_items;
+    std::vector<Item> m_heap;
 };
 
 // What one pass learns of a column's cells to find its widest text.
@@ -150,13 +150,11 @@ private:
     std::set<std::string> m_specialTexts;
 };
 
-// Height of a label held as a wxString, in the label font.
-int LabelHeight(TextMetrics& metrics, const wxString& text)
+// Height of a row name in the label font.
+int LabelHeight(TextMetrics& metrics, std::string_view name)
 {
-    const wxScopedCharBuffer utf8 = text.utf8_str();
-    const TextEstimate estimate =
-        EstimateText(metrics, reinterpret_cast<const unsigned char*>(utf8.data()), utf8.length());
-    return estimate.exactOnly ? metrics.Measure(text).y : estimate.height;
+    const TextEstimate estimate = EstimateText(metrics, reinterpret_cast<const unsigned char*>(name.data()), name.size());
+    return estimate.exactOnly ? metrics.Measure(TextFromUtf8(name.data(), name.size())).y : estimate.height;
 }
 
 }  // namespace
@@ -227,7 +225,7 @@ void TableSizer::SizeRows()
     std::map<int, int> frequency;
     for (int row = 0; row < rowCount; ++row) {
         const int labelHeight =
-            m_model.IsRowNamed(row) ? LabelHeight(labels, m_model.GetRowLabelValue(row)) : numberLabelHeight;
+            m_model.IsRowNamed(row) ? LabelHeight(labels, m_model.RowName(row)) : numberLabelHeight;
         heights[row] = std::max(m_cellHeights[row], labelHeight) + margin;
         ++frequency[heights[row]];
     }

@@ -1,6 +1,8 @@
 // Row names: each row's label becomes the catalogue text whose mid equals the row's
 // _NameID cell. Rows whose identifier the catalogue lacks keep their number.
+#include <algorithm>
 #include <limits>
+#include <string_view>
 #include <unordered_map>
 
 #include "../app/MainFrame.h"
@@ -23,10 +25,17 @@ int FindNameColumn(wxGrid& grid)
     return -1;
 }
 
-// The identifier text of a row as the grid shows it, in UTF-8.
-std::string IdentifierText(const TableView& table, std::size_t row, int col)
+// The identifier text of a row as the grid shows it, in UTF-8; `buffer` holds number texts.
+std::string_view IdentifierText(const TableView& table, std::size_t row, int col, char* buffer)
 {
-    return col == 0 ? UnsignedText(table.RowId(row)) : table.CellText(row, static_cast<std::size_t>(col) - 1);
+    if (col == 0)
+        return std::string_view(buffer, FormatUnsigned(table.RowId(row), buffer));
+    const CellBytes cell = table.Cell(row, static_cast<std::size_t>(col) - 1);
+    if (cell.type == ColumnTypeText)
+        return std::string_view(reinterpret_cast<const char*>(cell.data), cell.size);
+    if (IsNumberType(cell.type))
+        return std::string_view(buffer, FormatUnsigned(ByteReader::LoadU32(cell.data), buffer));
+    return std::string_view(buffer, FormatReal(LoadReal(cell.data), buffer));
 }
 
 }  // namespace
@@ -45,16 +54,18 @@ void FileReader::MatchLabels()
     const TableView& table = model->Table();
     const std::size_t rowCount = table.RowCount();
     std::vector<std::int32_t> nameOfRow(rowCount, -1);
-    std::vector<wxString> names;
+    RowNames names;
     std::unordered_map<const char*, std::int32_t> nameIndex;  // by where the text lies in the catalogue
+    nameIndex.reserve(std::min(rowCount, catalogue.EntryCount()));
+    char buffer[kMaxRealTextSize];
     const std::uint64_t total = m_header->rowCount;
     unsigned lastPercent = std::numeric_limits<unsigned>::max();
     for (std::size_t row = 0; row < rowCount; ++row) {
-        if (const auto name = catalogue.Find(IdentifierText(table, row, nameColumn))) {
-            const auto known = nameIndex.emplace(name->data(), static_cast<std::int32_t>(names.size()));
-            if (known.second)
-                names.push_back(TextFromUtf8(name->data(), name->size()));
-            nameOfRow[row] = known.first->second;
+        if (const auto name = catalogue.Find(IdentifierText(table, row, nameColumn, buffer))) {
+            auto known = nameIndex.find(name->data());
+            if (known == nameIndex.end())
+                known = nameIndex.emplace(name->data(), names.Add(*name)).first;
+            nameOfRow[row] = known->second;
         }
         const auto percent = static_cast<unsigned>(row * std::uint64_t{100} / total);
         if (percent != lastPercent) {

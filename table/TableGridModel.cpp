@@ -27,6 +27,16 @@ wxString NumberText(long value)
 
 }  // namespace
 
+std::int32_t RowNames::Add(std::string_view utf8)
+{
+    if (IsValidUtf8(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size()))
+        m_bytes.append(utf8);
+    else
+        m_bytes.append(TextFromUtf8(utf8.data(), utf8.size()).utf8_string());
+    m_ends.push_back(m_bytes.size());
+    return static_cast<std::int32_t>(m_ends.size() - 1);
+}
+
 wxString TextFromUtf8(const char* data, std::size_t size)
 {
     if (size == 0)
@@ -143,8 +153,10 @@ bool TableGridModel::DeleteCols(size_t pos, size_t numCols)
 
 wxString TableGridModel::GetRowLabelValue(int row)
 {
-    if (IsRowNamed(row))
-        return m_names[m_nameOfRow[row]];
+    if (IsRowNamed(row)) {
+        const std::string_view name = RowName(row);
+        return TextFromUtf8(name.data(), name.size());
+    }
     return NumberText(static_cast<long>(row) + 1);
 }
 
@@ -157,8 +169,7 @@ void TableGridModel::SetRowLabelValue(int row, const wxString& label)
 {
     if (m_nameOfRow.empty())
         m_nameOfRow.assign(m_rowCount, -1);
-    m_nameOfRow[row] = static_cast<std::int32_t>(m_names.size());
-    m_names.push_back(label);
+    m_nameOfRow[row] = m_names.Add(label.utf8_string());
 }
 
 void TableGridModel::SetColLabelValue(int col, const wxString& label)
@@ -166,14 +177,14 @@ void TableGridModel::SetColLabelValue(int col, const wxString& label)
     m_columnLabels[col] = label;
 }
 
-void TableGridModel::SetRowNames(std::vector<std::int32_t> nameOfRow, std::vector<wxString> names)
+void TableGridModel::SetRowNames(std::vector<std::int32_t> nameOfRow, RowNames names)
 {
     m_nameOfRow = std::move(nameOfRow);
     m_names = std::move(names);
 }
 
 TableGridModel::LabelMatcher::LabelMatcher(const TableGridModel& model, const wxString& text)
-    : m_model(model), m_text(text)
+    : m_model(model), m_utf8(text.utf8_string())
 {
     // Row numbers are written without sign or leading zeros: only such a text can equal one.
     if (text.empty() || text.length() > 10 || text[0] == '0')
@@ -190,6 +201,6 @@ TableGridModel::LabelMatcher::LabelMatcher(const TableGridModel& model, const wx
 bool TableGridModel::LabelMatcher::operator()(int row) const
 {
     if (m_model.IsRowNamed(row))
-        return m_model.m_names[m_model.m_nameOfRow[row]] == m_text;
+        return m_model.RowName(row) == m_utf8;
     return m_number == static_cast<long>(row) + 1;
 }

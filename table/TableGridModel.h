@@ -3,12 +3,35 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include <wx/grid.h>
 
 #include "TableDecoder.h"
+
+// Names of rows, kept as UTF-8 in one block: a table can have hundreds of thousands.
+class RowNames {
+public:
+    // Returns the name's index. Text that is not valid UTF-8 is kept as the grid shows it.
+    std::int32_t Add(std::string_view utf8);
+    std::string_view operator[](std::int32_t index) const
+    {
+        const std::size_t begin = index == 0 ? 0 : m_ends[index - 1];
+        return std::string_view(m_bytes).substr(begin, m_ends[index] - begin);
+    }
+    void Reserve(std::size_t names, std::size_t bytes)
+    {
+        m_ends.reserve(names);
+        m_bytes.reserve(bytes);
+    }
+
+private:
+    std::string m_bytes;
+    std::vector<std::size_t> m_ends;
+};
 
 class TableGridModel : public wxGridTableBase {
 public:
@@ -34,8 +57,10 @@ public:
     void SetColLabelValue(int col, const wxString& label) override;
 
     // Row naming: `nameOfRow[r]` indexes `names`, or is negative where the row keeps its number.
-    void SetRowNames(std::vector<std::int32_t> nameOfRow, std::vector<wxString> names);
+    void SetRowNames(std::vector<std::int32_t> nameOfRow, RowNames names);
     bool IsRowNamed(int row) const { return !m_nameOfRow.empty() && m_nameOfRow[row] >= 0; }
+    // A named row's label in UTF-8.
+    std::string_view RowName(int row) const { return m_names[m_nameOfRow[row]]; }
 
     // Whether row's label equals `text` exactly, without making a string for numbered rows.
     class LabelMatcher {
@@ -45,8 +70,8 @@ public:
 
     private:
         const TableGridModel& m_model;
-        const wxString& m_text;
-        long m_number = -1;  // the row number `text` spells in canonical "%d" form, or -1
+        std::string m_utf8;
+        long m_number = -1;  // the row number the text spells in canonical "%d" form, or -1
     };
 
     // The cell's text straight from the file, ignoring edits (used for sizing).
@@ -65,7 +90,7 @@ private:
     std::vector<wxString> m_columnLabels;
     std::unordered_map<std::uint64_t, wxString> m_edits;
     std::vector<std::int32_t> m_nameOfRow;
-    std::vector<wxString> m_names;
+    RowNames m_names;
 };
 
 // Stored bytes as the grid shows them: UTF-8, with bytes that are not valid UTF-8 shown

@@ -35,3 +35,14 @@ inline char32_t NextCodePoint(const unsigned char* text, std::size_t size, std::
     i += length;
     return code;
 }
+
+inline bool IsValidUtf8(const unsigned char* text, std::size_t size)
+{
+    for (std::size_t i = 0; i < size;) {
+        const std::size_t start = i;
+        // A decoded U+FFFD is genuine only when it took its three bytes.
+        if (NextCodePoint(text, size, i) == kReplacementCharacter && i - start != 3)
+            return false;
+    }
+    return true;
+}

@@ -80,7 +80,10 @@ TEST(RowSearchLabels, NumbersMatchOnlyTheirCanonicalText)
     std::vector<std::int32_t> nameOfRow(20, -1);
     nameOfRow[3] = 0;
     nameOfRow[7] = 1;
-    model.SetRowNames(nameOfRow, {L"铁矿石", L""});
+    RowNames names;
+    names.Add("铁矿石");
+    names.Add("");
+    model.SetRowNames(nameOfRow, names);
 
     struct {
         const wchar_t* text;
