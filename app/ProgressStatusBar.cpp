@@ -2,7 +2,7 @@
 #include "ProgressStatusBar.h"
 
 namespace {
-constexpr std::chrono::milliseconds kPaintInterval{40};
+constexpr std::chrono::milliseconds kPaintInterval{100};
 }
 
 void ProgressStatusBar::DoUpdateStatusText(int field)

@@ -27,6 +27,6 @@ void RecordingStatusBar::DoUpdateStatusText(int number)
     const bool step = number != 2 || text == wxS("50%");
     const ResidentMemory memory = step ? ReadResidentMemory() : ResidentMemory{};
     const Clock::time_point start = Clock::now();
-    wxStatusBar::DoUpdateStatusText(number);
+    ProgressStatusBar::DoUpdateStatusText(number);
     m_changes.push_back({start, number, text, Clock::now() - start, memory});
 }

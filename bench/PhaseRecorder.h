@@ -8,6 +8,8 @@
 #include <wx/frame.h>
 #include <wx/statusbr.h>
 
+#include "ProgressStatusBar.h"
+
 #include "Machine.h"
 
 using Clock = std::chrono::steady_clock;
@@ -20,9 +22,10 @@ struct StatusChange {
     ResidentMemory memory;      // when it came; read for step texts only, not for percentages
 };
 
-class RecordingStatusBar : public wxStatusBar {
+// The viewer's own status bar (which paints at a limited rate), noting each change.
+class RecordingStatusBar : public ProgressStatusBar {
 public:
-    using wxStatusBar::wxStatusBar;
+    using ProgressStatusBar::ProgressStatusBar;
 
     // Replace `frame`'s status bar by a recording one with the same fields, widths and styles.
     static RecordingStatusBar* InstallOn(wxFrame& frame);

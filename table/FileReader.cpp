@@ -75,7 +75,7 @@ void FileReader::Reset()
         m_file.reset();
         m_fileSize = 0;
     }
-    m_buffer.reset();
+    m_buffer = FileBuffer();
     m_cursor = 0;
     m_header.reset();
     m_columns.reset();
@@ -101,10 +101,10 @@ void FileReader::ReadFile(const wxString& path)
         throw TableError(messages::kCannotReadFile);
 
     const auto size = static_cast<std::size_t>(m_fileSize);
-    m_buffer.reset(new unsigned char[size == 0 ? 1 : size]);
+    m_buffer = FileBuffer(size);
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t count = m_file->Read(m_buffer.get() + done, size - done);
+        const ssize_t count = m_file->Read(m_buffer.Data() + done, size - done);
         if (count <= 0)
             throw TableError(messages::kCannotReadFile);
         done += static_cast<std::size_t>(count);
@@ -113,7 +113,7 @@ void FileReader::ReadFile(const wxString& path)
 
 std::unique_ptr<TableHeader> FileReader::ReadHeader()
 {
-    ByteReader reader(m_buffer.get(), static_cast<std::size_t>(m_fileSize));
+    ByteReader reader(m_buffer.Data(), static_cast<std::size_t>(m_fileSize));
     reader.Skip(m_cursor);
     auto header = std::make_unique<TableHeader>(DecodeHeader(reader));
     m_cursor = reader.Offset();
@@ -122,7 +122,7 @@ std::unique_ptr<TableHeader> FileReader::ReadHeader()
 
 std::unique_ptr<std::vector<ColumnDescriptor>> FileReader::ReadColumnDescriptors(const TableHeader& header)
 {
-    ByteReader reader(m_buffer.get(), static_cast<std::size_t>(m_fileSize));
+    ByteReader reader(m_buffer.Data(), static_cast<std::size_t>(m_fileSize));
     reader.Skip(m_cursor);
     auto columns = std::make_unique<std::vector<ColumnDescriptor>>(DecodeColumnDescriptors(reader, header));
     m_cursor = reader.Offset();
@@ -172,7 +172,7 @@ void FileReader::FillGrid()
 TableGridModel* FileReader::BuildModel()
 {
     const RowProgress progress = [this](unsigned percent) { SetStatus(PercentText(percent), 2); };
-    TableView table(m_buffer.get(), static_cast<std::size_t>(m_fileSize), m_cursor, *m_header, *m_columns, progress);
+    TableView table(m_buffer.Data(), static_cast<std::size_t>(m_fileSize), m_cursor, *m_header, *m_columns, progress);
     auto* model = new TableGridModel(std::move(table));
     m_grid->SetTable(model, true, wxGrid::wxGridSelectCells);
     return model;

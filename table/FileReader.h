@@ -8,6 +8,7 @@
 #include <wx/grid.h>
 #include <wx/string.h>
 
+#include "FileBuffer.h"
 #include "TableFormat.h"
 
 class MainFrame;
@@ -46,7 +47,7 @@ private:
     std::unique_ptr<wxFile> m_file;
     wxString m_fileName;
     wxFileOffset m_fileSize = 0;
-    std::unique_ptr<unsigned char[]> m_buffer;
+    FileBuffer m_buffer;
     std::size_t m_cursor = 0;  // read position in m_buffer
     std::unique_ptr<TableHeader> m_header;
     std::unique_ptr<std::vector<ColumnDescriptor>> m_columns;

@@ -22,7 +22,7 @@ TextMetrics::Glyph TextMetrics::MeasureGlyph(char32_t c)
     return {static_cast<double>(width) / kCopies, height};
 }
 
-const TextMetrics::Glyph& TextMetrics::Of(char32_t c)
+const TextMetrics::Glyph& TextMetrics::Measured(char32_t c)
 {
     if (c < m_basicPlane.size()) {
         Glyph& glyph = m_basicPlane[c];
@@ -73,7 +73,7 @@ TextEstimate EstimateText(TextMetrics& metrics, const unsigned char* text, std::
     };
     std::size_t i = 0;
     while (i < size) {
-        const char32_t c = NextCodePoint(text, size, i);
+        const char32_t c = text[i] < 0x80 ? text[i++] : NextCodePoint(text, size, i);
         if (c == '\n') {
             endLine();
             continue;

@@ -16,7 +16,12 @@ public:
         double advance = 0;
         int height = -1;
     };
-    const Glyph& Of(char32_t c);
+    const Glyph& Of(char32_t c)
+    {
+        if (c < m_basicPlane.size() && m_basicPlane[c].height >= 0)
+            return m_basicPlane[c];
+        return Measured(c);
+    }
 
     // Height the toolkit gives an empty line.
     int EmptyLineHeight() const { return m_emptyLineHeight; }
@@ -27,6 +32,7 @@ public:
     wxSize Measure(const wxString& text);
 
 private:
+    const Glyph& Measured(char32_t c);
     Glyph MeasureGlyph(char32_t c);
 
     wxDC& m_dc;
