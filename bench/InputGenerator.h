@@ -13,7 +13,7 @@ struct CatalogueFile {
     std::string lastContent;          // the last entry's text, which no other entry has
 };
 
-struct TableSpec {
+struct TableShape {
     std::string fileName;
     bool fixedLayout = false;
     std::uint32_t rows = 0;
@@ -21,7 +21,7 @@ struct TableSpec {
 };
 
 struct TableFile {
-    TableSpec spec;
+    TableShape shape;
     std::string path;
     std::uint64_t bytes = 0;
     std::uint32_t namedRows = 0;  // rows whose _NameID the catalogue holds
@@ -31,5 +31,5 @@ CatalogueFile WriteCatalogue(const std::string& folder, std::uint32_t entries, s
 
 // Rows take the catalogue's identifiers in ascending order; about one in ten takes one the
 // catalogue lacks. The last row alone takes the last entry, so its name is unique.
-TableFile WriteTable(const std::string& folder, const TableSpec& spec, const CatalogueFile& catalogue,
+TableFile WriteTable(const std::string& folder, const TableShape& shape, const CatalogueFile& catalogue,
                      std::uint64_t seed);

@@ -80,7 +80,7 @@ using Boundaries = std::array<Boundary, kSteps + 1>;
 void PrintSteps(const TableFile& table, const Boundaries& bounds)
 {
     static const char* const kNames[kSteps] = {"read", "decode", "naming", "columns", "rows", "finish"};
-    std::printf("steps %s", table.spec.fileName.c_str());
+    std::printf("steps %s", table.shape.fileName.c_str());
     for (std::size_t step = 0; step < kSteps; ++step)
         std::printf(" %s=%.6f,%.6f", kNames[step], MonotonicSeconds(bounds[step].when),
                     MonotonicSeconds(bounds[step + 1].when));
@@ -162,7 +162,7 @@ void LoadBench::TimeLoad(const TableFile& table, RunFigures& out)
     const ResidentMemory before = ReadResidentMemory();
     const double cpuStart = ProcessCpuMilliseconds();
     const Clock::time_point start = Clock::now();
-    m_app.m_fileReader->Open(wxString::FromUTF8(table.path), wxString::FromUTF8(table.spec.fileName));
+    m_app.m_fileReader->Open(wxString::FromUTF8(table.path), wxString::FromUTF8(table.shape.fileName));
     const Clock::time_point end = Clock::now();
     out.value[kLoadCpu] = ProcessCpuMilliseconds() - cpuStart;
     const ResidentMemory after = ReadResidentMemory();
@@ -206,10 +206,10 @@ void LoadBench::CheckLoaded(const TableFile& table, const CatalogueFile& catalog
 {
     MainFrame& frame = *m_app.m_mainFrame;
     wxGrid& grid = *frame.m_gridExt;
-    const wxString dimensions = wxString::Format("%u * %u", table.spec.rows, table.spec.columns);
-    if (grid.GetNumberRows() != static_cast<int>(table.spec.rows) ||
-        grid.GetNumberCols() != static_cast<int>(table.spec.columns) + 1 || frame.GetStatusBar()->GetStatusText(2) != dimensions)
-        Fail(wxString::Format("%s loaded as %d x %d, status \"%s\"", table.spec.fileName, grid.GetNumberRows(),
+    const wxString dimensions = wxString::Format("%u * %u", table.shape.rows, table.shape.columns);
+    if (grid.GetNumberRows() != static_cast<int>(table.shape.rows) ||
+        grid.GetNumberCols() != static_cast<int>(table.shape.columns) + 1 || frame.GetStatusBar()->GetStatusText(2) != dimensions)
+        Fail(wxString::Format("%s loaded as %d x %d, status \"%s\"", table.shape.fileName, grid.GetNumberRows(),
                               grid.GetNumberCols(), frame.GetStatusBar()->GetStatusText(2)));
     auto* model = dynamic_cast<TableGridModel*>(grid.GetTable());
     if (!model)
@@ -218,9 +218,9 @@ void LoadBench::CheckLoaded(const TableFile& table, const CatalogueFile& catalog
     for (int row = 0; row < grid.GetNumberRows(); ++row)
         named += model->IsRowNamed(row) ? 1 : 0;
     if (named != table.namedRows)
-        Fail(wxString::Format("%s: %u rows named, %u expected", table.spec.fileName, named, table.namedRows));
-    if (table.spec.rows > 0 && grid.GetRowLabelValue(grid.GetNumberRows() - 1) != wxString::FromUTF8(catalogue.lastContent))
-        Fail(table.spec.fileName + ": the last row is not named by the catalogue's last entry");
+        Fail(wxString::Format("%s: %u rows named, %u expected", table.shape.fileName, named, table.namedRows));
+    if (table.shape.rows > 0 && grid.GetRowLabelValue(grid.GetNumberRows() - 1) != wxString::FromUTF8(catalogue.lastContent))
+        Fail(table.shape.fileName + ": the last row is not named by the catalogue's last entry");
 }
 
 void LoadBench::TimeScroll(RunFigures& out)

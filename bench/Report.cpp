@@ -18,8 +18,8 @@ std::string Grouped(std::uint64_t value)
 
 std::string Name(const TableFile& table)
 {
-    return Grouped(table.spec.rows) + " x " + std::to_string(table.spec.columns) + " (" +
-           (table.spec.fixedLayout ? "fixed" : "compact") + ")";
+    return Grouped(table.shape.rows) + " x " + std::to_string(table.shape.columns) + " (" +
+           (table.shape.fixedLayout ? "fixed" : "compact") + ")";
 }
 
 // "812 ms" or "1.23 s"; short times keep a decimal.
@@ -77,8 +77,8 @@ void PrintDetails(const InputResult& result)
 {
     const TableFile& table = result.table;
     std::printf("\n%s, %s: %.1f MB, %s of %s rows named; catalogue %.1f MB\n", Name(table).c_str(),
-                table.spec.fileName.c_str(), table.bytes / kMb, Grouped(table.namedRows).c_str(),
-                Grouped(table.spec.rows).c_str(), result.catalogueBytes / kMb);
+                table.shape.fileName.c_str(), table.bytes / kMb, Grouped(table.namedRows).c_str(),
+                Grouped(table.shape.rows).c_str(), result.catalogueBytes / kMb);
     std::printf("  %-34s %10s   %-22s %10s   %10s   %10s  %10s\n", "", "median", "min – max", "warm-up", "status bar",
                 "resident", "peak");
     Line("whole load (FileReader::Open)", result, kLoad);

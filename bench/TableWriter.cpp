@@ -133,16 +133,16 @@ private:
     std::string m_data;
 };
 
-void WriteHeader(Bytes& out, const TableSpec& spec, const std::vector<Column>& plan)
+void WriteHeader(Bytes& out, const TableShape& shape, const std::vector<Column>& plan)
 {
-    out.U32(spec.fixedLayout ? 81 : 0);
-    if (spec.fixedLayout)
-        out.U32(spec.columns);
+    out.U32(shape.fixedLayout ? 81 : 0);
+    if (shape.fixedLayout)
+        out.U32(shape.columns);
     else
-        out.U16(static_cast<std::uint16_t>(spec.columns));
-    out.U32(spec.rows);
+        out.U16(static_cast<std::uint16_t>(shape.columns));
+    out.U32(shape.rows);
     for (const Column& column : plan) {
-        if (spec.fixedLayout) {
+        if (shape.fixedLayout) {
             std::string field = column.name;
             field.resize(64, '\0');
             out.Raw(field);
@@ -216,20 +216,20 @@ private:
 
 }  // namespace
 
-TableFile WriteTable(const std::string& folder, const TableSpec& spec, const CatalogueFile& catalogue,
+TableFile WriteTable(const std::string& folder, const TableShape& shape, const CatalogueFile& catalogue,
                      std::uint64_t seed)
 {
-    TableFile table{spec, folder + "/" + spec.fileName, 0, 0};
+    TableFile table{shape, folder + "/" + shape.fileName, 0, 0};
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(table.path.c_str(), "wb"), std::fclose);
     if (!file)
         throw std::runtime_error("cannot write " + table.path);
 
-    const std::vector<Column> plan = PlanColumns(spec.columns);
+    const std::vector<Column> plan = PlanColumns(shape.columns);
     Bytes out;
-    WriteHeader(out, spec, plan);
+    WriteHeader(out, shape, plan);
     Random random(seed);
-    const NameIds nameIds(catalogue, spec.rows);
-    for (std::uint32_t row = 0; row < spec.rows; ++row) {
+    const NameIds nameIds(catalogue, shape.rows);
+    for (std::uint32_t row = 0; row < shape.rows; ++row) {
         out.U32(row * 3 + 10001);
         for (const Column& column : plan) {
             if (column.kind == Kind::NameId)

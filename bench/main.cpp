@@ -70,19 +70,19 @@ Options ParseOptions(int argc, char** argv)
     return options;
 }
 
-std::vector<TableSpec> Inputs(const Options& options)
+std::vector<TableShape> Inputs(const Options& options)
 {
     const std::uint32_t scale = options.quick ? 10 : 1;
-    std::vector<TableSpec> all = {
+    std::vector<TableShape> all = {
         {"items.ext", false, 20000 / scale, 80},
         {"items.qrb", true, 20000 / scale, 80},
         {"quests.qrb", true, 200000 / scale, 80},
         {"drops.ext", false, 1000000 / scale, 20},
     };
-    std::vector<TableSpec> chosen;
-    for (const TableSpec& spec : all) {
-        if (options.only.empty() || options.only == std::to_string(spec.rows) + "x" + std::to_string(spec.columns))
-            chosen.push_back(spec);
+    std::vector<TableShape> chosen;
+    for (const TableShape& shape : all) {
+        if (options.only.empty() || options.only == std::to_string(shape.rows) + "x" + std::to_string(shape.columns))
+            chosen.push_back(shape);
     }
     return chosen;
 }
@@ -127,8 +127,8 @@ bool StartViewer(char* program)
 int main(int argc, char** argv)
 {
     const Options options = ParseOptions(argc, argv);
-    const std::vector<TableSpec> specs = Inputs(options);
-    if (specs.empty())
+    const std::vector<TableShape> shapes = Inputs(options);
+    if (shapes.empty())
         Usage(argv[0]);
 
     const std::string folder = MakeFolder();
@@ -138,8 +138,8 @@ int main(int argc, char** argv)
     const std::uint32_t entries = options.quick ? 15000 : 150000;
     const CatalogueFile catalogue = WriteCatalogue(folder, entries, kSeed);
     std::vector<TableFile> tables;
-    for (std::size_t i = 0; i < specs.size(); ++i)
-        tables.push_back(WriteTable(folder, specs[i], catalogue, kSeed + 1 + i));
+    for (std::size_t i = 0; i < shapes.size(); ++i)
+        tables.push_back(WriteTable(folder, shapes[i], catalogue, kSeed + 1 + i));
     std::printf("... done in %.1f s\n", SecondsSince(start));
 
     const std::string home = std::filesystem::current_path().string();
