@@ -1,5 +1,6 @@
-// Reads uistring.xml with pugixml but yields what wxXmlDocument::Load(path, "UTF-8", 0) gave the
-// original viewer: expat's idea of well-formed XML and of encodings, comments and processing
+// Reads uistring.xml with pugixml but yields what wxXmlDocument::Load(path, "UTF-8", 0) yields, so
+// catalogues read the same as they do with the toolkit's own XML reader: expat's idea of
+// well-formed XML and of encodings, comments and processing
 // instructions kept as nodes, and character data cut into expat's events, of which wx drops the
 // white-space-only ones that come before a text node exists.
 #include "Catalogue.h"
@@ -10,11 +11,13 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <unordered_set>
 #include <vector>
 
 #include <pugixml.hpp>
 
+#include "FileBuffer.h"
 #include "TableError.h"
 
 namespace {
@@ -244,16 +247,17 @@ bool ReferencesWellFormed(std::string_view text, bool skipUndefined)
 // ---------------------------------------------------------------- the file and its encoding
 
 struct Bytes {
-    std::unique_ptr<char[]> data;  // followed by a NUL, which in-place parsing needs
+    FileBuffer buffer;  // one byte more than `size`: a NUL, which in-place parsing needs
     std::size_t size = 0;
 
-    std::string_view View() const { return {data.get(), size}; }
+    char* Chars() const { return reinterpret_cast<char*>(buffer.Data()); }
+    std::string_view View() const { return {Chars(), size}; }
 };
 
 Bytes Allocate(std::size_t size)
 {
-    Bytes bytes{std::unique_ptr<char[]>(new char[size + 1]), size};
-    bytes.data[size] = '\0';
+    Bytes bytes{FileBuffer(size + 1), size};
+    bytes.Chars()[size] = '\0';
     return bytes;
 }
 
@@ -266,8 +270,8 @@ std::optional<Bytes> ReadFile(const std::string& path)
                                                                &std::fclose);
     if (!file) return std::nullopt;
     Bytes bytes = Allocate(static_cast<std::size_t>(size));
-    bytes.size = std::fread(bytes.data.get(), 1, bytes.size, file.get());
-    bytes.data[bytes.size] = '\0';
+    bytes.size = std::fread(bytes.Chars(), 1, bytes.size, file.get());
+    bytes.Chars()[bytes.size] = '\0';
     return bytes;
 }
 
@@ -279,9 +283,9 @@ struct Document {
     bool standalone = false;
     bool skipsUndefinedEntities = false;
 
-    char* At(std::size_t offset) { return text.data.get() + offset; }
+    char* At(std::size_t offset) { return text.Chars() + offset; }
     // Where a string pugixml parsed in place starts in the text; empty strings may live elsewhere.
-    std::size_t OffsetOf(const char* p) const { return static_cast<std::size_t>(p - text.data.get()); }
+    std::size_t OffsetOf(const char* p) const { return static_cast<std::size_t>(p - text.Chars()); }
 };
 
 // A block boundary between two characters: expat ends its run early before a ']' or "]]" that
@@ -299,8 +303,8 @@ std::vector<std::size_t> Utf8Breaks(const Bytes& text)
     std::vector<std::size_t> breaks;
     for (std::size_t block = kReadBlock; block < text.size; block += kReadBlock) {
         std::size_t at = block;
-        while (at > 0 && IsContinuation(static_cast<unsigned char>(text.data[at]))) --at;
-        breaks.push_back(at == block ? BreakBefore(text.data.get(), at) : at);
+        while (at > 0 && IsContinuation(static_cast<unsigned char>(text.Chars()[at]))) --at;
+        breaks.push_back(at == block ? BreakBefore(text.Chars(), at) : at);
     }
     return breaks;
 }
@@ -312,7 +316,7 @@ public:
 
     void Append(char32_t c, std::size_t fileOffset, std::size_t fileLength)
     {
-        char* const text = m_text.data.get();
+        char* const text = m_text.Chars();
         for (; m_nextBlock < fileOffset + fileLength; m_nextBlock += kReadBlock)
             m_breaks.push_back(m_nextBlock == fileOffset ? BreakBefore(text, m_used) : m_used);
         m_used += EncodeUtf8(c, text + m_used);
@@ -321,7 +325,7 @@ public:
     Document Finish()
     {
         m_text.size = m_used;
-        m_text.data[m_used] = '\0';
+        m_text.Chars()[m_used] = '\0';
         return Document{std::move(m_text), 0, std::move(m_breaks), false, false};
     }
 
@@ -337,7 +341,7 @@ private:
 std::optional<Document> FromUtf16(const Bytes& raw, std::size_t begin, bool bigEndian)
 {
     if ((raw.size - begin) % 2 != 0) return std::nullopt;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(raw.data.get());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(raw.Chars());
     auto unit = [&](std::size_t at) -> char32_t {
         return bigEndian ? (bytes[at] << 8) | bytes[at + 1] : (bytes[at + 1] << 8) | bytes[at];
     };
@@ -361,7 +365,7 @@ Document FromLatin1(const Bytes& raw, std::size_t begin)
 {
     Utf8Writer writer((raw.size - begin) * 2);
     for (std::size_t at = begin; at < raw.size; ++at)
-        writer.Append(static_cast<unsigned char>(raw.data[at]), at, 1);
+        writer.Append(static_cast<unsigned char>(raw.Chars()[at]), at, 1);
     return writer.Finish();
 }
 
@@ -534,7 +538,7 @@ std::optional<Document> DecodeEightBit(Bytes raw, std::size_t bomSize)
 // Expat's detection: a byte order mark, else a zero byte among the first two means UTF-16.
 std::optional<Document> Decode(Bytes raw)
 {
-    const auto* b = reinterpret_cast<const unsigned char*>(raw.data.get());
+    const auto* b = reinterpret_cast<const unsigned char*>(raw.Chars());
     if (raw.size >= 2) {
         if (b[0] == 0xFE && b[1] == 0xFF) return DecodeUtf16(raw, 2, true);
         if (b[0] == 0xFF && b[1] == 0xFE) return DecodeUtf16(raw, 2, false);
@@ -676,7 +680,7 @@ DocumentType ReadDocumentType(std::string_view value)
 bool DocumentTypeKeywordWellFormed(const Document& document, std::string_view value)
 {
     if (value.empty()) return false;
-    const char* const text = document.text.data.get();
+    const char* const text = document.text.Chars();
     std::size_t keywordEnd = document.OffsetOf(value.data());
     if (keywordEnd == 0 || !IsSpace(text[keywordEnd - 1])) return false;
     while (keywordEnd > 0 && IsSpace(text[keywordEnd - 1])) --keywordEnd;
@@ -740,7 +744,7 @@ bool IsBlank(char c)
 // kNone; the breaks cut the run into pieces.
 std::size_t FirstNonBlankPiece(const Document& document, std::size_t begin, std::size_t end)
 {
-    const char* const text = document.text.data.get();
+    const char* const text = document.text.Chars();
     auto nextBreak = std::upper_bound(document.breaks.begin(), document.breaks.end(), begin);
     std::size_t piece = begin;
     for (; nextBreak != document.breaks.end() && *nextBreak < end; ++nextBreak) {
@@ -755,7 +759,7 @@ std::size_t FirstNonBlankPiece(const Document& document, std::size_t begin, std:
 // of other characters at the breaks.
 std::size_t FirstTextEvent(const Document& document, std::size_t begin, std::size_t end)
 {
-    const char* const text = document.text.data.get();
+    const char* const text = document.text.Chars();
     std::size_t at = begin;
     while (at < end) {
         const char c = text[at];
@@ -885,7 +889,7 @@ Catalogue Catalogue::Load(const std::string& path)
     std::optional<Document> document = bytes ? Decode(std::move(*bytes)) : std::nullopt;
     // The index keeps 32-bit offsets into the text.
     if (!document || document->text.size > UINT32_MAX) ThrowCannotParse();
-    const char* const text = document->text.data.get();
+    const char* const text = document->text.Chars();
     if (!HasOnlyXmlChars(text + document->bodyBegin, text + document->text.size)) ThrowCannotParse();
 
     pugi::xml_document tree;
@@ -908,17 +912,17 @@ Catalogue Catalogue::Load(const std::string& path)
         catalogue.m_entries.back().textSize = static_cast<std::uint32_t>(content.size());
     }
     if (catalogue.m_entryCount == 0) ThrowCannotParse();
-    catalogue.m_text = std::move(document->text.data);
+    catalogue.m_text = std::move(document->text.buffer);
     return catalogue;
 }
 
 std::optional<std::string_view> Catalogue::Find(std::string_view mid) const
 {
     if (m_slots.empty()) return std::nullopt;
-    const std::uint32_t slot = m_slots[SlotOf(m_text.get(), mid)];
+    const std::uint32_t slot = m_slots[SlotOf(Text(), mid)];
     if (slot == 0) return std::nullopt;
     const Entry& entry = m_entries[slot - 1];
-    return View(m_text.get(), entry.textOffset, entry.textSize);
+    return View(Text(), entry.textOffset, entry.textSize);
 }
 
 void Catalogue::ReserveIndex(std::size_t entries)

@@ -1,14 +1,15 @@
-// The UI string catalogue uistring.xml: its entries, read the way the original viewer's XML
-// reader (wxXmlDocument over expat) saw them, indexed by the exact text of their mid.
+// The UI string catalogue uistring.xml: its entries, read the way the toolkit's XML reader
+// (wxXmlDocument over expat) sees them, indexed by the exact text of their mid.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "FileBuffer.h"
 
 class Catalogue {
 public:
@@ -45,9 +46,10 @@ private:
     bool AddFirst(const char* text, std::string_view mid);
     // The slot that holds `mid`, or the empty slot where it belongs.
     std::size_t SlotOf(const char* text, std::string_view mid) const;
+    const char* Text() const { return reinterpret_cast<const char*>(m_text.Data()); }
 
     // The document as UTF-8; every mid and content lies in it.
-    std::unique_ptr<char[]> m_text;
+    FileBuffer m_text;
     // The first entry of each mid, in document order.
     std::vector<Entry> m_entries;
     // Open addressing, at most half full: an entry's index + 1, or 0 when empty.

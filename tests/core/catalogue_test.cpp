@@ -1,5 +1,5 @@
 // The string catalogue reader: which files it refuses, which entries it sees and what text each
-// mid finds, as wxXmlDocument over expat saw them for the original viewer.
+// mid finds, as wxXmlDocument over expat sees them.
 #include <gtest/gtest.h>
 
 #include <filesystem>
