@@ -15,6 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include <iconv.h>
 #include <pugixml.hpp>
 
 #include "FileBuffer.h"
@@ -515,13 +516,40 @@ std::optional<Document> DecodeUtf16(const Bytes& raw, std::size_t bomSize, bool 
     return document;
 }
 
+// Catalogues of Chinese games are often written in a legacy code page (GBK, GB18030, Big5):
+// expat knows none of them and the toolkit's fallback reads only single-byte code pages, which
+// garbles every Chinese name. Such files, and any other encoding the C library can convert,
+// are converted to UTF-8 first; one that cannot be converted counts as unreadable.
+std::optional<Document> FromLegacyEncoding(const Bytes& raw, std::size_t begin, const std::string& encoding)
+{
+    const iconv_t converter = iconv_open("UTF-8", encoding.c_str());
+    if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    // No character takes more than four bytes of UTF-8, and none takes less than one byte.
+    Bytes text = Allocate((raw.size - begin) * 4);
+    char* in = raw.Chars() + begin;
+    std::size_t inLeft = raw.size - begin;
+    char* out = text.Chars();
+    std::size_t outLeft = text.size;
+    const std::size_t converted = iconv(converter, &in, &inLeft, &out, &outLeft);
+    iconv_close(converter);
+    if (converted == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
+    text.size -= outLeft;
+    text.Chars()[text.size] = '\0';
+    if (!HasOnlyXmlChars(text.Chars(), text.Chars() + text.size)) return std::nullopt;
+    const auto declaration = ReadDeclaration(text.View());
+    if (!declaration) return std::nullopt;
+    const std::size_t bodyBegin = declaration->end;
+    const bool standalone = declaration->standalone;
+    return Document{std::move(text), bodyBegin, {}, standalone, false};
+}
+
 std::optional<Document> DecodeEightBit(Bytes raw, std::size_t bomSize)
 {
     const std::string_view afterBom = raw.View().substr(bomSize);
     const auto declaration = ReadDeclaration(afterBom);
     if (!declaration) return std::nullopt;
     const auto encoding = EightBitEncoding(declaration->encoding);
-    if (!encoding) return std::nullopt;
+    if (!encoding) return FromLegacyEncoding(raw, bomSize, std::string(declaration->encoding));
     if (*encoding == EightBit::Latin1) {
         Document document = FromLatin1(raw, bomSize);
         document.bodyBegin = declaration->end;

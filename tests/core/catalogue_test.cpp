@@ -119,7 +119,8 @@ TEST(CatalogueLoad, MalformedOrMisshapenCatalogueCannotBeParsed)
         {"UTF-8 declared as UTF-16", Utf8("<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + Messages(entry))},
         {"US-ASCII with a byte above 127", Utf8("<?xml version=\"1.0\" encoding=\"US-ASCII\"?>" +
                                                 Messages("<message mid=\"1\">\xC3\xA9</message>"))},
-        {"encoding expat does not know", Utf8("<?xml version=\"1.0\" encoding=\"GBK\"?>" + Messages(entry))},
+        {"encoding nothing here knows", Utf8("<?xml version=\"1.0\" encoding=\"NO-SUCH-CODE-PAGE\"?>" + Messages(entry))},
+        {"bytes that are not GBK", Utf8("<?xml version=\"1.0\" encoding=\"GBK\"?>" + Messages("<message mid=\"1\">\xFF\xFF</message>"))},
         {"UTF-16 of odd length", [] {
              Bytes bytes = Utf16(u"<messages><message mid=\"1\"/></messages>", false, true);
              bytes.push_back('\n');
@@ -259,6 +260,11 @@ TEST(CatalogueEncodings, EveryEncodingExpatKnowsGivesTheSameTexts)
         {"UTF-16 declared", Utf16(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + xml, true, true),
          "\xE4\xB8\xAD\xE6\x96\x87 \xC3\xA9"},
         {"ISO-8859-1 declared", Utf8(latin1Declaration + Messages("<message mid=\"1\">\xE9</message>")), "\xC3\xA9"},
+        // Legacy code pages of Chinese games, converted rather than garbled.
+        {"GBK declared", Utf8("<?xml version=\"1.0\" encoding=\"GBK\"?>" + Messages("<message mid=\"1\">\xCC\xFA\xBF\xF3\xCA\xAF</message>")),
+         "\xE9\x93\x81\xE7\x9F\xBF\xE7\x9F\xB3"},
+        {"Big5 declared", Utf8("<?xml version=\"1.0\" encoding=\"Big5\"?>" + Messages("<message mid=\"1\">\xC5\x4B\xC4\x71\xA5\xDB</message>")),
+         "\xE9\x90\xB5\xE7\xA4\xA6\xE7\x9F\xB3"},
         // The declaration overrides the byte order mark.
         {"UTF-8 byte order mark, ISO-8859-1 declared",
          Utf8("\xEF\xBB\xBF" + latin1Declaration + Messages("<message mid=\"1\">\xC3\xA9</message>")),
