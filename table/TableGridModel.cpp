@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include <wx/strconv.h>
+
 #include "CellText.h"
 #include "Utf8.h"
 
@@ -54,6 +56,14 @@ wxString ColumnLabelFromBytes(std::string_view name)
     const wxString label(name.data(), wxConvLibc, name.size());
     if (!label.empty())
         return label;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(name.data());
+    if (IsValidUtf8(bytes, name.size()))
+        return wxString::FromUTF8(name.data(), name.size());
+    // Tables made on Chinese Windows carry their names in its code page.
+    static const wxCSConv chineseWindows("GB18030");
+    const wxString chinese(name.data(), chineseWindows, name.size());
+    if (!chinese.empty())
+        return chinese;
     return TextFromUtf8(name.data(), name.size());
 }
 

@@ -96,6 +96,7 @@ private:
 // Stored bytes as the grid shows them: UTF-8, with bytes that are not valid UTF-8 shown
 // as U+FFFD rather than dropping the whole text.
 wxString TextFromUtf8(const char* data, std::size_t size);
-// A column name in the platform's locale encoding, falling back to UTF-8 and then Latin-1
-// so that a name never shows as empty.
+// A column name in the platform's locale encoding; where the locale cannot read it, as UTF-8,
+// then as the Chinese Windows code page, and at worst with U+FFFD for each bad byte, so that
+// a name never shows as empty.
 wxString ColumnLabelFromBytes(std::string_view name);
