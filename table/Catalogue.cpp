@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -578,6 +579,56 @@ std::optional<Document> Decode(Bytes raw)
     return DecodeEightBit(std::move(raw), 0);
 }
 
+// ---------------------------------------------------------------- memory of the tree
+
+// The tree of a large catalogue takes a few times the file's size in small pages, and the
+// catalogue is read anew on every load: on some machines faulting in that much fresh memory
+// page by page costs more than the parse. While a catalogue is parsed, pugixml takes its memory
+// from one block backed by huge pages (see FileBuffer), handed out front to back and released
+// whole; it falls back to the heap if the block runs out.
+class TreeArena {
+public:
+    explicit TreeArena(std::size_t capacity) : m_block(capacity)
+    {
+        s_current = this;
+        pugi::set_memory_management_functions(&Allocate, &Deallocate);
+    }
+    ~TreeArena()
+    {
+        pugi::set_memory_management_functions(std::malloc, std::free);
+        s_current = nullptr;
+    }
+    TreeArena(const TreeArena&) = delete;
+    TreeArena& operator=(const TreeArena&) = delete;
+
+private:
+    static constexpr std::size_t kAlignment = 64;
+
+    static void* Allocate(std::size_t size)
+    {
+        TreeArena* arena = s_current;
+        const std::size_t rounded = (size + kAlignment - 1) / kAlignment * kAlignment;
+        if (!arena || rounded > arena->m_block.Size() - arena->m_used)
+            return std::malloc(size);
+        void* memory = arena->m_block.Data() + arena->m_used;
+        arena->m_used += rounded;
+        return memory;
+    }
+
+    static void Deallocate(void* memory)
+    {
+        const TreeArena* arena = s_current;
+        const auto* p = static_cast<const unsigned char*>(memory);
+        if (arena && p >= arena->m_block.Data() && p < arena->m_block.Data() + arena->m_block.Size())
+            return;
+        std::free(memory);
+    }
+
+    static inline TreeArena* s_current = nullptr;
+    FileBuffer m_block;
+    std::size_t m_used = 0;
+};
+
 // ---------------------------------------------------------------- well-formedness
 
 // pugixml is lenient where expat is not; these are the checks it leaves out. Strings are raw:
@@ -920,6 +971,8 @@ Catalogue Catalogue::Load(const std::string& path)
     const char* const text = document->text.Chars();
     if (!HasOnlyXmlChars(text + document->bodyBegin, text + document->text.size)) ThrowCannotParse();
 
+    // The tree needs about three times the text; untouched parts of the block cost nothing.
+    const TreeArena arena(4 * document->text.size + (1u << 20));
     pugi::xml_document tree;
     if (!ParseTree(*document, tree)) ThrowCannotParse();
     const pugi::xml_node root = tree.document_element();
