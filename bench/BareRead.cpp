@@ -5,10 +5,11 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <memory>
 #include <stdexcept>
 
 #include <wx/file.h>
+
+#include "FileBuffer.h"
 
 double TimeBareRead(const std::string& path)
 {
@@ -20,10 +21,10 @@ double TimeBareRead(const std::string& path)
     if (!file.Open(path, wxFile::read))
         throw std::runtime_error("cannot open " + path);
     const auto size = static_cast<std::size_t>(file.Length());
-    std::unique_ptr<unsigned char[]> buffer(new unsigned char[size == 0 ? 1 : size]);
+    const FileBuffer buffer(size);
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t count = file.Read(buffer.get() + done, size - done);
+        const ssize_t count = file.Read(buffer.Data() + done, size - done);
         if (count <= 0)
             throw std::runtime_error("cannot read " + path);
         done += static_cast<std::size_t>(count);

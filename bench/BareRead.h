@@ -3,5 +3,6 @@
 
 #include <string>
 
-// Milliseconds to open the file, allocate a buffer of its size and read it whole.
+// Milliseconds to open the file, allocate a buffer of its size (as the loader does, in huge
+// pages where the system has them) and read it whole.
 double TimeBareRead(const std::string& path);

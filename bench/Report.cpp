@@ -117,7 +117,7 @@ void PrintSummary(const std::vector<InputResult>& results, const RunConditions& 
                     Duration(result.runs[kSearchLast].Median()).c_str());
     }
     std::printf("\nMedians of %d runs after one warm-up run per input; row names from a %.1f MB uistring.xml of %s "
-                "entries; the empty window is %.0f MB resident. Floor: reading the file's bytes into a fresh buffer. "
+                "entries; the empty window is %.0f MB resident. Floor: reading the file's bytes into a fresh buffer as the loader does. "
                 "Machine: %s.\n",
                 conditions.timedRuns, results.empty() ? 0.0 : results.front().catalogueBytes / kMb,
                 Grouped(conditions.catalogueEntries).c_str(), conditions.emptyWindowBytes / kMb,

@@ -144,7 +144,7 @@ void FileReader::FillGrid()
     for (const ColumnDescriptor& column : *m_columns)
         CheckColumnFormat(column);
     auto* model = BuildModel();
-    ShowColumnFormats(*m_columns);
+    ShowColumnFormats(*model);
 
     SetStatus(L"正在匹配标签...", 1);
     try {
@@ -178,14 +178,7 @@ TableGridModel* FileReader::BuildModel()
     return model;
 }
 
-void FileReader::ShowColumnFormats(const std::vector<ColumnDescriptor>& columns)
+void FileReader::ShowColumnFormats(TableGridModel& model)
 {
-    m_grid->SetColFormatNumber(0);
-    for (std::size_t k = 0; k < columns.size(); ++k) {
-        const int col = static_cast<int>(k) + 1;
-        if (IsNumberType(columns[k].type))
-            m_grid->SetColFormatNumber(col);
-        else if (IsRealType(columns[k].type))
-            m_grid->SetColFormatFloat(col, -1, -1);
-    }
+    model.SetColumnFormats(*m_grid);
 }

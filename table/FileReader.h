@@ -38,7 +38,7 @@ public:
 
 private:
     void SetStatus(const wxString& text, int field);
-    void ShowColumnFormats(const std::vector<ColumnDescriptor>& columns);
+    void ShowColumnFormats(TableGridModel& model);
     TableGridModel* BuildModel();
     void SizeColumnsAndRows();
 

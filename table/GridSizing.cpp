@@ -202,13 +202,19 @@ void TableSizer::SizeColumns()
     wxClientDC dc(m_grid.GetGridWindow());
     dc.SetFont(m_grid.GetLabelFont());
     const int margin = ColumnMargin(m_grid);
+    std::vector<int> widths(m_grid.GetNumberCols());
     for (int col = 0; col < m_grid.GetNumberCols(); ++col) {
         const int labelWidth = dc.GetMultiLineTextExtent(m_model.GetColLabelValue(col)).x + margin;
         const int cellWidth = m_cellWidths[col];
-        const int width = cellWidth == 0 ? labelWidth : std::max(cellWidth + margin, labelWidth);
-        m_grid.SetColSize(col, width);
-        m_grid.SetColMinimalWidth(col, width);
+        widths[col] = cellWidth == 0 ? labelWidth : std::max(cellWidth + margin, labelWidth);
+        m_grid.SetColMinimalWidth(col, widths[col]);
     }
+    if (auto* tableGrid = dynamic_cast<TableGrid*>(&m_grid)) {
+        tableGrid->SetColumnWidths(widths);
+        return;
+    }
+    for (int col = 0; col < m_grid.GetNumberCols(); ++col)
+        m_grid.SetColSize(col, widths[col]);
 }
 
 void TableSizer::SizeRows()

@@ -79,6 +79,48 @@ TableGridModel::TableGridModel(TableView table)
         m_columnLabels.push_back(ColumnLabelFromBytes(ColumnName(column)));
 }
 
+namespace {
+
+wxGridCellAttr* FormatAttr(wxGrid& grid, const wxString& typeName)
+{
+    auto* attr = new wxGridCellAttr;
+    attr->SetRenderer(grid.GetDefaultRendererForType(typeName));
+    attr->SetEditor(grid.GetDefaultEditorForType(typeName));
+    attr->SetKind(wxGridCellAttr::Col);
+    return attr;
+}
+
+}  // namespace
+
+void TableGridModel::SetColumnFormats(wxGrid& grid)
+{
+    m_numberFormat = wxGridCellAttrPtr(FormatAttr(grid, wxGRID_VALUE_NUMBER));
+    m_floatFormat = wxGridCellAttrPtr(FormatAttr(grid, wxString::Format("%s:%d,%d", wxGRID_VALUE_FLOAT, -1, -1)));
+    m_columnFormats.assign(m_columnCount, nullptr);
+    if (m_columnCount > 0)
+        m_columnFormats[0] = m_numberFormat.get();
+    for (std::size_t k = 0; k < m_table.ColumnCount() && k + 1 < m_columnFormats.size(); ++k) {
+        const std::int32_t type = m_table.Columns()[k].type;
+        if (IsNumberType(type))
+            m_columnFormats[k + 1] = m_numberFormat.get();
+        else if (IsRealType(type))
+            m_columnFormats[k + 1] = m_floatFormat.get();
+    }
+}
+
+wxGridCellAttr* TableGridModel::GetAttr(int row, int col, wxGridCellAttr::wxAttrKind kind)
+{
+    // Attributes set through the grid come first; there are none unless someone sets them.
+    if (wxGridCellAttr* attr = wxGridTableBase::GetAttr(row, col, kind))
+        return attr;
+    if (kind != wxGridCellAttr::Any && kind != wxGridCellAttr::Col)
+        return nullptr;
+    if (col < 0 || col >= static_cast<int>(m_columnFormats.size()) || !m_columnFormats[col])
+        return nullptr;
+    m_columnFormats[col]->IncRef();
+    return m_columnFormats[col];
+}
+
 wxString TableGridModel::StoredCellText(int row, int col) const
 {
     if (col == 0) {
@@ -153,6 +195,8 @@ bool TableGridModel::DeleteCols(size_t pos, size_t numCols)
         return false;
     m_columnCount = static_cast<int>(pos);
     m_columnLabels.resize(pos);
+    if (m_columnFormats.size() > pos)
+        m_columnFormats.resize(pos);
     m_edits.clear();
     if (GetView()) {
         wxGridTableMessage message(this, wxGRIDTABLE_NOTIFY_COLS_DELETED, static_cast<int>(pos), static_cast<int>(numCols));

@@ -56,6 +56,13 @@ public:
     void SetRowLabelValue(int row, const wxString& label) override;
     void SetColLabelValue(int col, const wxString& label) override;
 
+    // Number format for _nRow and integer columns, float format for real columns, as
+    // SetColFormatNumber/SetColFormatFloat(col, -1, -1) give them. The model hands them out
+    // itself: the toolkit keeps column attributes in a list it searches linearly, which for a
+    // table of many columns costs the square of their number.
+    void SetColumnFormats(wxGrid& grid);
+    wxGridCellAttr* GetAttr(int row, int col, wxGridCellAttr::wxAttrKind kind) override;
+
     // Row naming: `nameOfRow[r]` indexes `names`, or is negative where the row keeps its number.
     void SetRowNames(std::vector<std::int32_t> nameOfRow, RowNames names);
     bool IsRowNamed(int row) const { return !m_nameOfRow.empty() && m_nameOfRow[row] >= 0; }
@@ -88,6 +95,9 @@ private:
     int m_rowCount = 0;
     int m_columnCount = 0;
     std::vector<wxString> m_columnLabels;
+    std::vector<wxGridCellAttr*> m_columnFormats;  // shared, not owned; null for plain text
+    wxGridCellAttrPtr m_numberFormat;
+    wxGridCellAttrPtr m_floatFormat;
     std::unordered_map<std::uint64_t, wxString> m_edits;
     std::vector<std::int32_t> m_nameOfRow;
     RowNames m_names;
