@@ -79,6 +79,7 @@ void FileReader::Reset()
     m_cursor = 0;
     m_header.reset();
     m_columns.reset();
+    m_catalogue = std::future<Catalogue>();  // waits for a reading still under way
 }
 
 void FileReader::ReadFile(const wxString& path)
@@ -145,6 +146,10 @@ void FileReader::FillGrid()
         CheckColumnFormat(column);
     auto* model = BuildModel();
     ShowColumnFormats(*model);
+    // Neither needs the other: the catalogue is read while the cells are measured.
+    StartReadingCatalogue();
+    TableSizer sizer(*m_grid, *model);
+    sizer.MeasureCells();
 
     SetStatus(L"正在匹配标签...", 1);
     try {
@@ -155,7 +160,6 @@ void FileReader::FillGrid()
 
     SetStatus(L"正在调整表格...", 1);
     SetStatus(L"0%", 2);
-    TableSizer sizer(*m_grid, *model);
     sizer.SizeColumns();
     SetStatus(L"50%", 2);
     sizer.SizeRows();

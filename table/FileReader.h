@@ -1,6 +1,7 @@
 // Loads one table file into the main window's grid and reports each step on its status bar.
 #pragma once
 
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include <wx/grid.h>
 #include <wx/string.h>
 
+#include "Catalogue.h"
 #include "FileBuffer.h"
 #include "TableFormat.h"
 
@@ -40,6 +42,8 @@ private:
     void SetStatus(const wxString& text, int field);
     void ShowColumnFormats(TableGridModel& model);
     TableGridModel* BuildModel();
+    void StartReadingCatalogue();
+    Catalogue TakeCatalogue();
     void SizeColumnsAndRows();
 
     MainFrame* m_frame;
@@ -51,4 +55,6 @@ private:
     std::size_t m_cursor = 0;  // read position in m_buffer
     std::unique_ptr<TableHeader> m_header;
     std::unique_ptr<std::vector<ColumnDescriptor>> m_columns;
+    // The string catalogue, read on another thread while the cells are measured.
+    std::future<Catalogue> m_catalogue;
 };

@@ -188,6 +188,7 @@ void TableSizer::MeasureCells()
         });
     }
 
+    m_measured = true;
     m_cellWidths.clear();
     for (std::size_t col = 0; col < columns.size(); ++col) {
         m_cellWidths.push_back(columns[col].Widest(metrics, rowCount > 0, [&](int row) {
@@ -198,7 +199,8 @@ void TableSizer::MeasureCells()
 
 void TableSizer::SizeColumns()
 {
-    MeasureCells();
+    if (!m_measured)
+        MeasureCells();
     wxClientDC dc(m_grid.GetGridWindow());
     dc.SetFont(m_grid.GetLabelFont());
     const int margin = ColumnMargin(m_grid);

@@ -14,13 +14,15 @@ class TableSizer {
 public:
     TableSizer(wxGrid& grid, TableGridModel& model);
 
-    // Measures every cell (for the rows too) and sets each column's width and minimum.
+    // Measures every cell's text (for columns and rows); needs no row names.
+    void MeasureCells();
+    // Sets each column's width and minimum (measuring the cells first if that was not done).
     void SizeColumns();
-    // Sets each row's height and minimum from what SizeColumns measured.
+    // Sets each row's height and minimum, from the cells and the row labels.
     void SizeRows();
 
 private:
-    void MeasureCells();
+    bool m_measured = false;
 
     wxGrid& m_grid;
     TableGridModel& m_model;

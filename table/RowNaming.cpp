@@ -2,6 +2,7 @@
 // _NameID cell. Rows whose identifier the catalogue lacks keep their number.
 #include <algorithm>
 #include <limits>
+#include <system_error>
 #include <string_view>
 #include <unordered_map>
 
@@ -40,9 +41,28 @@ std::string_view IdentifierText(const TableView& table, std::size_t row, int col
 
 }  // namespace
 
+void FileReader::StartReadingCatalogue()
+{
+    const auto read = [] { return Catalogue::Load(kCatalogueFile); };
+    try {
+        m_catalogue = std::async(std::launch::async, read);
+    } catch (const std::system_error&) {
+        m_catalogue = std::async(std::launch::deferred, read);  // no thread to be had: read it when needed
+    }
+}
+
+// The catalogue read for this load (its failures are raised here), or read now.
+Catalogue FileReader::TakeCatalogue()
+{
+    if (!m_catalogue.valid())
+        return Catalogue::Load(kCatalogueFile);
+    std::future<Catalogue> pending = std::move(m_catalogue);
+    return pending.get();
+}
+
 void FileReader::MatchLabels()
 {
-    const Catalogue catalogue = Catalogue::Load(kCatalogueFile);
+    const Catalogue catalogue = TakeCatalogue();
     const int nameColumn = FindNameColumn(*m_grid);
     if (nameColumn < 0)
         return;
