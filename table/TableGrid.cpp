@@ -1,5 +1,21 @@
-// Bulk row sizing for the table grid.
+// Bulk sizing of rows and columns for the table grid.
 #include "TableGrid.h"
+
+namespace {
+
+// Where each row ends (or each column), adding up the sizes in display order.
+template <typename IndexAt>
+void AddUpEnds(const wxArrayInt& sizes, wxArrayInt& ends, int count, IndexAt indexAt)
+{
+    int end = 0;
+    for (int pos = 0; pos < count; ++pos) {
+        const int index = indexAt(pos);
+        end += sizes[index];
+        ends[index] = end;
+    }
+}
+
+}  // namespace
 
 void TableGrid::SetRowHeights(int common, const std::vector<std::pair<int, int>>& others)
 {
@@ -11,12 +27,7 @@ void TableGrid::SetRowHeights(int common, const std::vector<std::pair<int, int>>
         if (height >= GetRowMinimalAcceptableHeight())
             m_rowHeights[row] = height;
     }
-    int bottom = 0;
-    for (int pos = 0; pos < m_numRows; ++pos) {
-        const int row = GetRowAt(pos);
-        bottom += m_rowHeights[row];
-        m_rowBottoms[row] = bottom;
-    }
+    AddUpEnds(m_rowHeights, m_rowBottoms, m_numRows, [this](int pos) { return GetRowAt(pos); });
     InvalidateBestSize();
     CalcDimensions();
 }
@@ -28,12 +39,7 @@ void TableGrid::SetColumnWidths(const std::vector<int>& widths)
         if (widths[col] >= GetColMinimalAcceptableWidth())
             m_colWidths[col] = widths[col];
     }
-    int right = 0;
-    for (int pos = 0; pos < m_numCols; ++pos) {
-        const int col = GetColAt(pos);
-        right += m_colWidths[col];
-        m_colRights[col] = right;
-    }
+    AddUpEnds(m_colWidths, m_colRights, m_numCols, [this](int pos) { return GetColAt(pos); });
     InvalidateBestSize();
     CalcDimensions();
 }
