@@ -263,6 +263,16 @@ grid_of() {
 }
 
 # Opens $1 through Ctrl+O and the file chooser's location field.
+# Once the screen is still: $tmp/NAME.png, the window as $outdir/SHOT, and its content and grid
+# as $tmp/NAME-content.png and $tmp/NAME-grid.png.
+snapshot() {
+    local name=$1 shot=$2
+    settle "$tmp/$name.png"
+    crop "$tmp/$name.png" "$frame" "$outdir/$shot"
+    content_of "$tmp/$name.png" "$tmp/$name-content.png"
+    grid_of "$tmp/$name-content.png" "$tmp/$name-grid.png"
+}
+
 open_through_dialog() {
     xdotool windowactivate --sync "$main_window"
     xdotool key --clearmodifiers ctrl+o
@@ -315,10 +325,7 @@ grid_of "$tmp/empty-content.png" "$tmp/empty-grid.png"
 # --- 3. open the table --------------------------------------------------------------------------
 
 open_through_dialog "$work/items.ext"
-settle "$tmp/loaded.png"
-crop "$tmp/loaded.png" "$frame" "$outdir/e2e-loaded.png"
-content_of "$tmp/loaded.png" "$tmp/loaded-content.png"
-grid_of "$tmp/loaded-content.png" "$tmp/loaded-grid.png"
+snapshot loaded e2e-loaded.png
 changed=$(pixels_differing "$tmp/empty-grid.png" "$tmp/loaded-grid.png")
 [ "$changed" -gt 20000 ] ||
     fail "the grid looks the same after loading ($changed pixels changed; see $outdir/e2e-loaded.png)"
@@ -329,10 +336,7 @@ log "table loaded ($changed pixels of the grid changed, cursor at y=$cursor_befo
 # --- 4. search a row far down by its name, then wrap round to the first ------------------------
 
 search_for "$FAR_NAME"
-settle "$tmp/search.png"
-crop "$tmp/search.png" "$frame" "$outdir/e2e-search.png"
-content_of "$tmp/search.png" "$tmp/search-content.png"
-grid_of "$tmp/search-content.png" "$tmp/search-grid.png"
+snapshot search e2e-search.png
 cursor_after=$(cursor_top "$tmp/search-content.png" "$grid_top")
 [ -n "$cursor_after" ] || fail "no grid cursor visible after the search (see $outdir/e2e-search.png)"
 # Row 25 of 30 is below the first screenful: the grid must have scrolled and the cursor must
@@ -344,10 +348,7 @@ changed=$(pixels_differing "$tmp/loaded-grid.png" "$tmp/search-grid.png")
 log "search for $FAR_NAME moved the cursor to y=$cursor_after and scrolled ($changed pixels changed)"
 
 search_for "$FIRST_NAME"
-settle "$tmp/wrapped.png"
-crop "$tmp/wrapped.png" "$frame" "$outdir/e2e-search-wrap.png"
-content_of "$tmp/wrapped.png" "$tmp/wrapped-content.png"
-grid_of "$tmp/wrapped-content.png" "$tmp/wrapped-grid.png"
+snapshot wrapped e2e-search-wrap.png
 changed=$(pixels_differing "$tmp/loaded-grid.png" "$tmp/wrapped-grid.png")
 [ "$changed" -eq 0 ] ||
     fail "searching $FIRST_NAME did not bring back the first screenful with the cursor on row 1" \
